@@ -1,0 +1,10 @@
+#include <QApplication>
+
+#include "ui/ufMain.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  TfMain window;
+  window.show();
+  return app.exec();
+}
