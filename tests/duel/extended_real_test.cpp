@@ -246,13 +246,22 @@ TEST_F(ExtendedRealHardwareTest, ChancesOfDuelValues) {
     const double withBonus = (value(engine_) * static_cast<double>(100 + bonus(engine_))) / 100.0;
     return withBonus / std::pow(1.5, amount(engine_) - 1);
   };
-  for (int i = 0; i < 200000; ++i) {
-    const double a = effective();
-    const double b = effective();
-    if (a + b == 0) continue;
+  const auto expectSame = [](double a, double b) {
     const DuelChances soft = DuelChancesIn<ExtendedReal>(a, b);
     const DuelChances hard = DuelChancesIn<long double>(a, b);
     ASSERT_TRUE(SameBits(soft.Chance1, hard.Chance1) && SameBits(soft.Chance2, hard.Chance2)) << Describe(a, b);
+  };
+  for (int i = 0; i < 200000; ++i) {
+    const double a = effective();
+    const double b = effective();
+    if (a + b != 0) expectSame(a, b);
+  }
+  // Equal values against one and two opponents, where the thresholds lie.
+  for (int x = 1; x <= 20000; ++x) {
+    expectSame(x, x);
+    expectSame(x / 1.5, x / 1.5);
+    expectSame(x, x / 1.5);
+    expectSame(x, x * 150.0 / 100.0);
   }
 }
 
