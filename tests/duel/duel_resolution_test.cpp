@@ -312,6 +312,7 @@ DuelSide Plain(PersTable& list) { return DuelSide{list}; }
 DuelSide NoWeapon(PersTable& list) { return DuelSide{.List = list, .NoWeapon = true}; }
 DuelSide LosesAll(PersTable& list) { return DuelSide{.List = list, .Bonus = -100}; }
 DuelSide TwoOpponents(PersTable& list) { return DuelSide{.List = list, .Amount = 2}; }
+DuelSide NoOpponentsAtAll(PersTable& list) { return DuelSide{.List = list, .Amount = INT32_MIN}; }
 
 void Prepare(PersTable& list, ListState state, double value) {
   if (state == ListState::Empty) FillList(list);
@@ -364,7 +365,11 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"zero sum of values below zero", kFilled, 5, kFilled, -5, Plain, Plain,
                     "Floating point division by zero"},
         FailureCase{"zero sum after the opponents' division", kFilled, -300, kFilled, 200, TwoOpponents, Plain,
-                    "Floating point division by zero"}));
+                    "Floating point division by zero"},
+        // Beyond the duel page's range 1..4 the divisor can vanish; that
+        // faults rather than running on with an infinity.
+        FailureCase{"divisor of opponents too small to represent", kFilled, 199, kFilled, 199, NoOpponentsAtAll,
+                    Plain, "Floating point division by zero"}));
 
 }  // namespace
 }  // namespace tolvaro
