@@ -294,10 +294,12 @@ void PersTable::WriteValue(int field, FieldValue value) {
   const FieldDef& def = fields_[static_cast<std::size_t>(field)];
   pending_->values[static_cast<std::size_t>(field)] = std::move(value);
   if (def.marksModified) pending_->modified = true;
+  // The row first: an observer hearing of the field sees a row list that
+  // already agrees with the table.
   const std::size_t row = *CurrentRow();
   Notify([row, field](TableObserver& o) {
-    o.FieldChanged(field);
     o.RowChanged(row);
+    o.FieldChanged(field);
   });
   if (def.onChange) {
     FieldHook hook = def.onChange;  // the hook may change the field list
