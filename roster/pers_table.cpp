@@ -409,8 +409,12 @@ void PersTable::Notify(Fn&& fn) {
     changedWhileHeld_ = true;
     return;
   }
+  // An observer may detach others (or itself) while hearing; one detached
+  // before its turn hears nothing more, as it may be gone already.
   const std::vector<TableObserver*> observers = observers_;
-  for (TableObserver* observer : observers) fn(*observer);
+  for (TableObserver* observer : observers) {
+    if (std::find(observers_.begin(), observers_.end(), observer) != observers_.end()) fn(*observer);
+  }
 }
 
 void PersTable::NotifyReset() {
