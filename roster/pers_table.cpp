@@ -342,8 +342,28 @@ void PersTable::GoToRecId(std::int32_t recId) {
 
 // ---- copy ---------------------------------------------------------------------
 
+namespace {
+
+// Holds back a table's notifications for a scope, however the scope ends.
+class HeldNotifications {
+ public:
+  explicit HeldNotifications(PersTable& table) : table_(table) { table_.HoldNotifications(); }
+  ~HeldNotifications() { table_.ReleaseNotifications(); }
+  HeldNotifications(const HeldNotifications&) = delete;
+  HeldNotifications& operator=(const HeldNotifications&) = delete;
+
+ private:
+  PersTable& table_;
+};
+
+}  // namespace
+
 void PersTable::CopyFrom(PersTable& source) {
+  // Copying a table onto itself would only lose its records.
   if (&source == this) return;
+  // The target's controls hear of the copy once, at its end, whatever the
+  // copy did to them: closing, new fields, refilling.
+  HeldNotifications targetHeld(*this);
   Close();
   if (source.FieldCount() == 0) return;
   fields_.resize(1);
@@ -356,10 +376,8 @@ void PersTable::CopyFrom(PersTable& source) {
     copy.hidden = def.hidden;
     fields_.push_back(std::move(copy));
   }
-  if (!source.IsOpen()) {
-    NotifyReset();
-    return;
-  }
+  changedWhileHeld_ = true;  // the field list is new
+  if (!source.IsOpen()) return;
 
   // Where each source field lands here, by name and kind; -1 where nowhere.
   std::vector<int> targetOf;
@@ -368,8 +386,7 @@ void PersTable::CopyFrom(PersTable& source) {
     targetOf.push_back(index >= 0 && fields_[static_cast<std::size_t>(index)].kind == def.kind ? index : -1);
   }
 
-  source.HoldNotifications();
-  HoldNotifications();
+  HeldNotifications sourceHeld(source);
   source.First();
   Open();
   while (!source.Eof()) {
@@ -381,8 +398,6 @@ void PersTable::CopyFrom(PersTable& source) {
     Post();
     source.Next();
   }
-  ReleaseNotifications();
-  source.ReleaseNotifications();
 }
 
 // ---- notifications ----------------------------------------------------------
