@@ -185,7 +185,9 @@ std::int32_t PersTable::NextRecId() {
   if (maxRecId_ < kMaxId) return maxRecId_ + 1;
   // Saturated: any number not in use will do; the search resumes where it
   // stopped, so a run of posts costs O(1) amortised.
-  while (usedRecIds_->contains(freeRecIdHint_)) ++freeRecIdHint_;
+  while (usedRecIds_->contains(freeRecIdHint_)) {
+    freeRecIdHint_ = freeRecIdHint_ == kMaxId ? 1 : freeRecIdHint_ + 1;
+  }
   return freeRecIdHint_;
 }
 
