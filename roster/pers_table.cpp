@@ -53,6 +53,7 @@ TableField PersTable::FieldByName(std::string_view name) {
 
 void PersTable::AddField(FieldDef def) {
   if (open_) throw std::logic_error("fields change only while the table is closed");
+  if (FieldIndex(def.name) >= 0) throw std::logic_error("field names are unique regardless of case");
   fields_.push_back(std::move(def));
 }
 
