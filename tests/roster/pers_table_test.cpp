@@ -105,6 +105,18 @@ TEST(FieldLookup, UnknownNameFailsWithTheTableName) {
   EXPECT_FALSE(bat.FindField("Rec").has_value());
 }
 
+TEST_F(PersTableTest, FieldNamesStayUniqueAndFixedWhileOpen) {
+  FieldDef twin;
+  twin.name = "recid";
+  EXPECT_THROW(table_.AddField(twin), std::logic_error);
+  EXPECT_THROW(AddPersFields(table_), std::logic_error);
+  table_.Open();
+  FieldDef extra;
+  extra.name = "Extra";
+  EXPECT_THROW(table_.AddField(extra), std::logic_error);
+  EXPECT_EQ(table_.FieldCount(), kPersFieldCount);
+}
+
 // ---- open and close ----------------------------------------------------------
 
 TEST_F(PersTableTest, OpenGivesAnEmptyTable) {

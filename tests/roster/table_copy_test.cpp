@@ -123,12 +123,15 @@ TEST_F(TableCopyTest, FromAClosedSourceLeavesTheTargetClosedWithTheNewFields) {
   note.name = "Note";
   note.kind = FieldKind::Text;
   note.size = 10;
+  note.hidden = true;
   other.AddField(note);
   bat_.CopyFrom(other);
   EXPECT_FALSE(bat_.IsOpen());
   EXPECT_EQ(bat_.RecordCount(), 0u);
   ASSERT_EQ(bat_.FieldCount(), 2);
   EXPECT_EQ(bat_.Def(1).name, "Note");
+  EXPECT_TRUE(bat_.Def(1).hidden);
+  EXPECT_EQ(bat_.Def(1).size, 10);
   EXPECT_FALSE(bat_.FindField("E").has_value());
 }
 
