@@ -53,6 +53,7 @@ TableField PersTable::FieldByName(std::string_view name) {
 
 void PersTable::AddField(FieldDef def) {
   if (open_) throw std::logic_error("fields change only while the table is closed");
+  if (FieldIndex(def.name) >= 0) throw std::logic_error("field names are unique regardless of case");
   fields_.push_back(std::move(def));
 }
 
@@ -185,7 +186,9 @@ std::int32_t PersTable::NextRecId() {
   if (maxRecId_ < kMaxId) return maxRecId_ + 1;
   // Saturated: any number not in use will do; the search resumes where it
   // stopped, so a run of posts costs O(1) amortised.
-  while (usedRecIds_->contains(freeRecIdHint_)) ++freeRecIdHint_;
+  while (usedRecIds_->contains(freeRecIdHint_)) {
+    freeRecIdHint_ = freeRecIdHint_ == kMaxId ? 1 : freeRecIdHint_ + 1;
+  }
   return freeRecIdHint_;
 }
 
@@ -294,10 +297,12 @@ void PersTable::WriteValue(int field, FieldValue value) {
   const FieldDef& def = fields_[static_cast<std::size_t>(field)];
   pending_->values[static_cast<std::size_t>(field)] = std::move(value);
   if (def.marksModified) pending_->modified = true;
+  // The row first: an observer hearing of the field sees a row list that
+  // already agrees with the table.
   const std::size_t row = *CurrentRow();
   Notify([row, field](TableObserver& o) {
-    o.FieldChanged(field);
     o.RowChanged(row);
+    o.FieldChanged(field);
   });
   if (def.onChange) {
     FieldHook hook = def.onChange;  // the hook may change the field list
@@ -340,8 +345,28 @@ void PersTable::GoToRecId(std::int32_t recId) {
 
 // ---- copy ---------------------------------------------------------------------
 
+namespace {
+
+// Holds back a table's notifications for a scope, however the scope ends.
+class HeldNotifications {
+ public:
+  explicit HeldNotifications(PersTable& table) : table_(table) { table_.HoldNotifications(); }
+  ~HeldNotifications() { table_.ReleaseNotifications(); }
+  HeldNotifications(const HeldNotifications&) = delete;
+  HeldNotifications& operator=(const HeldNotifications&) = delete;
+
+ private:
+  PersTable& table_;
+};
+
+}  // namespace
+
 void PersTable::CopyFrom(PersTable& source) {
+  // Copying a table onto itself would only lose its records.
   if (&source == this) return;
+  // The target's controls hear of the copy once, at its end, whatever the
+  // copy did to them: closing, new fields, refilling.
+  HeldNotifications targetHeld(*this);
   Close();
   if (source.FieldCount() == 0) return;
   fields_.resize(1);
@@ -354,10 +379,8 @@ void PersTable::CopyFrom(PersTable& source) {
     copy.hidden = def.hidden;
     fields_.push_back(std::move(copy));
   }
-  if (!source.IsOpen()) {
-    NotifyReset();
-    return;
-  }
+  changedWhileHeld_ = true;  // the field list is new
+  if (!source.IsOpen()) return;
 
   // Where each source field lands here, by name and kind; -1 where nowhere.
   std::vector<int> targetOf;
@@ -366,8 +389,7 @@ void PersTable::CopyFrom(PersTable& source) {
     targetOf.push_back(index >= 0 && fields_[static_cast<std::size_t>(index)].kind == def.kind ? index : -1);
   }
 
-  source.HoldNotifications();
-  HoldNotifications();
+  HeldNotifications sourceHeld(source);
   source.First();
   Open();
   while (!source.Eof()) {
@@ -379,8 +401,6 @@ void PersTable::CopyFrom(PersTable& source) {
     Post();
     source.Next();
   }
-  ReleaseNotifications();
-  source.ReleaseNotifications();
 }
 
 // ---- notifications ----------------------------------------------------------
@@ -407,8 +427,12 @@ void PersTable::Notify(Fn&& fn) {
     changedWhileHeld_ = true;
     return;
   }
+  // An observer may detach others (or itself) while hearing; one detached
+  // before its turn hears nothing more, as it may be gone already.
   const std::vector<TableObserver*> observers = observers_;
-  for (TableObserver* observer : observers) fn(*observer);
+  for (TableObserver* observer : observers) {
+    if (std::find(observers_.begin(), observers_.end(), observer) != observers_.end()) fn(*observer);
+  }
 }
 
 void PersTable::NotifyReset() {

@@ -40,7 +40,8 @@ class PersTable {
   TableField FieldByName(std::string_view name);
   std::optional<TableField> FindField(std::string_view name);
   int FieldIndex(std::string_view name) const;  // -1 when there is none
-  // Adds a field at the end; only while the table is closed.
+  // Adds a field at the end. REQUIRES: the table is closed and has no field
+  // of that name in any letter case (std::logic_error otherwise).
   void AddField(FieldDef def);
   void SetOnChange(int index, FieldHook hook);
 

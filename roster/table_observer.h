@@ -18,7 +18,8 @@ class TableObserver {
   virtual void RowRemoved(std::size_t row) = 0;
   // Some value of the row changed (a post, a cancelled edit, a write).
   virtual void RowChanged(std::size_t row) = 0;
-  // A field of the current record was written; also reported as RowChanged.
+  // A field of the current record was written; reported right after the
+  // RowChanged of the current row.
   virtual void FieldChanged(int field) = 0;
   virtual void CurrentChanged() = 0;
 };
