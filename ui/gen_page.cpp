@@ -1,14 +1,15 @@
 #include "ui/gen_page.h"
 
 #include <QGroupBox>
-#include <QPlainTextEdit>
-#include <QSplitter>
-#include <QTreeView>
 #include <QVBoxLayout>
 #include <vector>
 
+#include "roster/pers_record.h"
+#include "ui/field_memo.h"
+#include "ui/hot_zone_splitter.h"
 #include "ui/mouse_enter_focus.h"
 #include "ui/pers_grid.h"
+#include "ui/pers_property_grid.h"
 
 namespace {
 
@@ -19,6 +20,30 @@ constexpr int kSplitterWidth = 8;
 constexpr QSize kButtonSize(100, 25);
 constexpr int kButtonTop = 10;
 constexpr int kButtonLefts[] = {5, 110, 215, 320};
+constexpr int kCaptionWidth = 130;
+constexpr QMargins kPageMargins(2, 1, 2, 1);
+
+std::vector<PropertyCategory> PersProperties() {
+  using Editor = PropertyRow::Editor;
+  using namespace tolvaro;
+  return {
+      {QStringLiteral("Главное"),
+       {{QStringLiteral("Игрок"), kLogin, Editor::Text},
+        {QStringLiteral("Персонаж"), kName, Editor::Text}}},
+      {QStringLiteral("Атрибуты"),
+       {{QStringLiteral("Сила"), kS, Editor::Spin, 1, 5, 1, 1},
+        {QStringLiteral("Ловкость"), kL, Editor::Spin, 1, 5, 1, 1},
+        {QStringLiteral("Красота"), kK, Editor::Spin, 1, 5, 1, 1}}},
+      {QStringLiteral("Навыки"),
+       {{QStringLiteral("Фехтование"), kM, Editor::Spin, 100, 1000, 10, 100},
+        {QStringLiteral("Рукопашный бой"), kR, Editor::Spin, 100, 1000, 10, 100},
+        {QStringLiteral("Бег"), kB, Editor::Spin, 100, 1000, 10, 100}}},
+      {QStringLiteral("Суммарно"),
+       {{QStringLiteral("Стоимость"), kC},
+        {QStringLiteral("Боевая эфф."), kE},
+        {QStringLiteral("Рукопашная эфф."), kRE}}},
+  };
+}
 
 std::vector<GridColumn> RosterColumns() {
   return {
@@ -61,10 +86,11 @@ GenPage BuildGenPage(tolvaro::PersTable& pers, QWidget* parent) {
   gen.page->setObjectName("tsGen");
   gen.page->setAccessibleName(QStringLiteral("Генератор"));
   auto* pageLayout = new QVBoxLayout(gen.page);
-  pageLayout->setContentsMargins(0, 0, 0, 0);
+  // The page control's frame leaves a page area of 976 x 534 at the start size.
+  pageLayout->setContentsMargins(kPageMargins);
   pageLayout->setSpacing(0);
 
-  gen.spMain = new QSplitter(Qt::Horizontal, gen.page);
+  gen.spMain = new HotZoneSplitter(gen.page);
   gen.spMain->setObjectName("spMain");
   gen.spMain->setHandleWidth(kSplitterWidth);
 
@@ -72,18 +98,18 @@ GenPage BuildGenPage(tolvaro::PersTable& pers, QWidget* parent) {
   auto* persLayout = new QVBoxLayout(gen.gbPers);
   persLayout->setContentsMargins(2, 2, 2, 2);
   persLayout->setSpacing(0);
-  auto* vgGen = new QTreeView(gen.gbPers);
-  vgGen->setObjectName("vgGen");
-  gen.vgGen = vgGen;
+  gen.vgGen = new PersPropertyGrid(pers, PersProperties(), kCaptionWidth, gen.gbPers);
+  gen.vgGen->setObjectName("vgGen");
+  gen.vgGen->setAccessibleName(gen.gbPers->accessibleName());
   persLayout->addWidget(gen.vgGen, 1);
   gen.gbPersDescr = NewGroupBox("gbPersDescr", QStringLiteral(" Описание "), gen.gbPers);
   gen.gbPersDescr->setFixedHeight(kDescrHeight);
   persLayout->addWidget(gen.gbPersDescr, 0);
   auto* descrLayout = new QVBoxLayout(gen.gbPersDescr);
   descrLayout->setContentsMargins(2, 2, 2, 2);
-  auto* mmDescr = new QPlainTextEdit(gen.gbPersDescr);
-  mmDescr->setObjectName("mmDescr");
-  gen.mmDescr = mmDescr;
+  gen.mmDescr = new FieldMemo(pers, tolvaro::kD, gen.gbPersDescr);
+  gen.mmDescr->setObjectName("mmDescr");
+  gen.mmDescr->setAccessibleName(gen.gbPersDescr->accessibleName());
   descrLayout->addWidget(gen.mmDescr);
 
   gen.grGen = new PersGrid(pers, RosterColumns(), gen.spMain);
@@ -91,6 +117,7 @@ GenPage BuildGenPage(tolvaro::PersTable& pers, QWidget* parent) {
 
   gen.spMain->addWidget(gen.gbPers);
   gen.spMain->addWidget(gen.grGen);
+  gen.spMain->setCollapsible(1, false);
   gen.spMain->setStretchFactor(0, 0);
   gen.spMain->setStretchFactor(1, 1);
   gen.spMain->setSizes({kPersWidth, 1});

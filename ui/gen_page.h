@@ -4,9 +4,11 @@
 
 #include "roster/pers_table.h"
 
+class FieldMemo;
+class HotZoneSplitter;
 class PersGrid;
+class PersPropertyGrid;
 class QGroupBox;
-class QSplitter;
 class QWidget;
 
 // The controls of the page tsGen "Генератор" that the window wires up.
@@ -18,10 +20,10 @@ struct GenPage {
   QPushButton* btSave = nullptr;
   QPushButton* btLoad = nullptr;
   QGroupBox* gbPers = nullptr;
-  QWidget* vgGen = nullptr;
+  PersPropertyGrid* vgGen = nullptr;
   QGroupBox* gbPersDescr = nullptr;
-  QWidget* mmDescr = nullptr;
-  QSplitter* spMain = nullptr;
+  FieldMemo* mmDescr = nullptr;
+  HotZoneSplitter* spMain = nullptr;
   PersGrid* grGen = nullptr;
 };
 

@@ -11,7 +11,9 @@
 #include "rosterfile/roster_file.h"
 #include "ui/bat_page.h"
 #include "ui/gen_page.h"
+#include "ui/field_memo.h"
 #include "ui/pers_grid.h"
+#include "ui/pers_property_grid.h"
 #include "ui/roster_file_dialog.h"
 #include "ui/window_font.h"
 
