@@ -68,11 +68,6 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent), roster(WithPersFields(mdP
   connect(gen.btSave, &QPushButton::clicked, this, &TfMain::btSaveClick);
   connect(gen.btLoad, &QPushButton::clicked, this, &TfMain::btLoadClick);
 
-  odMain = new RosterFileDialog(QFileDialog::AcceptOpen, this);
-  odMain->setObjectName("odMain");
-  sdMain = new RosterFileDialog(QFileDialog::AcceptSave, this);
-  sdMain->setObjectName("sdMain");
-
   // Tab order: the page tabs, the buttons, the roster grid, the property
   // grid, the description memo.
   QWidget* order[] = {pcMain->tabBar(), gen.btNew, gen.btDel, gen.btSave, gen.btLoad,
@@ -90,21 +85,33 @@ TfMain::~TfMain() {
   delete pcMain;
 }
 
+RosterFileDialog& TfMain::FileDialog(RosterFileDialog*& dialog, QFileDialog::AcceptMode mode, const char* name) {
+  if (dialog == nullptr) {
+    dialog = new RosterFileDialog(mode, this);
+    dialog->setObjectName(name);
+  }
+  return *dialog;
+}
+
 void TfMain::btNewClick() { roster.NewPers(); }
 
 void TfMain::btDelClick() { roster.DeletePers(); }
 
 void TfMain::btSaveClick() {
-  const std::optional<QString> file = sdMain->Ask(ExecutableFolder());
+  const std::optional<QString> file = FileDialog(sdMain, QFileDialog::AcceptSave, "sdMain").Ask(ExecutableFolder());
   if (!file) return;
   tolvaro::SaveRoster(mdPers, FileNameForCore(*file));
 }
 
 void TfMain::btLoadClick() {
   tolvaro::SuppressRecalcScope quiet(roster);
-  const std::optional<QString> file = odMain->Ask(ExecutableFolder());
+  const std::optional<QString> file = FileDialog(odMain, QFileDialog::AcceptOpen, "odMain").Ask(ExecutableFolder());
   if (!file) return;
+  LoadRosterFrom(*file);
+}
+
+void TfMain::LoadRosterFrom(const QString& file) {
   // A load replaces every record: the controls redraw once, at the end.
   HeldNotifications held(mdPers);
-  tolvaro::LoadRoster(mdPers, FileNameForCore(*file));
+  tolvaro::LoadRoster(mdPers, FileNameForCore(file));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileDialog>
 #include <QMainWindow>
 
 #include "roster/pers_roster.h"
@@ -31,6 +32,11 @@ class TfMain : public QMainWindow {
   void btSaveClick();
   void btLoadClick();
 
+  // The part of "Загрузить" after the dialog: replaces the roster with the
+  // file's records, the bound controls redrawn once at the end. The caller
+  // raises SuppressRecalc.
+  void LoadRosterFrom(const QString& file);
+
  private:
   tolvaro::PersTable mdPers{"mdPers"};
   tolvaro::PersTable mdBat1{"mdBat1"};
@@ -38,6 +44,9 @@ class TfMain : public QMainWindow {
   tolvaro::PersRoster roster;
 
   QTabWidget* pcMain;
-  RosterFileDialog* odMain;
-  RosterFileDialog* sdMain;
+  // Made when first shown (a file dialog is costly to build), then kept for
+  // the run so that each offers again the name last chosen in it.
+  RosterFileDialog& FileDialog(RosterFileDialog*& dialog, QFileDialog::AcceptMode mode, const char* name);
+  RosterFileDialog* odMain = nullptr;
+  RosterFileDialog* sdMain = nullptr;
 };

@@ -652,8 +652,6 @@ class WindowTest : public QObject {
     QCOMPARE(pcMain->widget(1)->objectName(), QStringLiteral("tsBat"));
     QCOMPARE(window->size(), QSize(984, 562));
     QCOMPARE(QFontInfo(window->font()).pixelSize(), 11);
-    QVERIFY(Find("odMain") != nullptr);
-    QVERIFY(Find("sdMain") != nullptr);
   }
 
   void layoutAtTheStartSize() {
