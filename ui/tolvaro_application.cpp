@@ -35,6 +35,8 @@ QMessageBox* NewFailureBox(std::string_view message, QWidget* parent) {
 }
 
 TolvaroApplication::TolvaroApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  // Lets the desktop match the window with its installed entry and icon.
+  setDesktopFileName(QStringLiteral("tolvaro"));
   // The platform's own dialog texts (file dialog titles and buttons) in the
   // desktop's language.
   auto* translator = new QTranslator(this);
