@@ -1,6 +1,6 @@
 // Renders the main window at its start size, one picture per page, into the
 // folder given as the only argument: first as it starts, then with three
-// characters in the roster. For review of the layout, not a test.
+// characters in the roster, and with an editor of the property grid open. For review of the layout, not a test.
 
 #include <QDir>
 #include <QPixmap>
@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "roster/pers_record.h"
+#include "ui/pers_property_grid.h"
 #include "ui/tolvaro_application.h"
 #include "ui/ufMain.h"
 
@@ -54,5 +55,14 @@ int main(int argc, char* argv[]) {
   pers.Field(tolvaro::kD).SetAsString("First line\r\nsecond line");
   pers.Post();
   if (!GrabPages(window, folder, QStringLiteral("filled"))) return 1;
+
+  // An in-place spin editor of the property grid, open.
+  auto* grid = window.findChild<PersPropertyGrid*>("vgGen");
+  grid->setFocus();
+  grid->setCurrentIndex(grid->RecordModel()->IndexOfField(tolvaro::kM));
+  QTest::qWait(100);
+  const QString file = folder.filePath(QStringLiteral("tsGen-editing.png"));
+  if (!window.grab().save(file)) return 1;
+  std::printf("%s\n", qPrintable(file));
   return 0;
 }

@@ -528,6 +528,28 @@ class WindowTest : public QObject {
     QCOMPARE(Pers().State(), tolvaro::TableState::Edit);
   }
 
+  void failedWriteOnLeavingForTheGridIsShownAndTheGridGoesOn() {
+    WriteFile(FilePath("nom.sav"), RosterFile({"<F>Login</F><V>x</V><F>M</F><V>100</V>",
+                                               "<F>Login</F><V>y</V><F>S</F><V>1</V>"}));
+    Load(FilePath("nom.sav"));  // y (without M) first and current
+    OpenEditor(tolvaro::kS);
+    Key(Qt::Key_Up);
+    ShownBox box;
+    tolvaro::testing::CloseNextMessageBox(&box);
+    QTest::mouseClick(grGen->viewport(), Qt::LeftButton, {},
+                      grGen->visualRect(grGen->model()->index(1, 0)).center());
+    QTRY_VERIFY(box.shown);
+    QCOMPARE(box.text, QStringLiteral("Invalid floating point operation."));
+    Reactivate();
+    // The failed entry stayed in the record, which the cursor rule committed
+    // when the other row was chosen.
+    QTest::mouseClick(grGen->viewport(), Qt::LeftButton, {},
+                      grGen->visualRect(grGen->model()->index(1, 0)).center());
+    QCOMPARE(Pers().Field(tolvaro::kLogin).AsString(), std::string("x"));
+    QCOMPARE(Shown(tolvaro::kLogin), QStringLiteral("x"));
+    QCOMPARE(Cell(0, QStringLiteral("Сила")), QStringLiteral("2"));
+  }
+
   void descriptionMemoWritesWhenLeft() {
     Click("btNew");
     mmDescr->setFocus();
