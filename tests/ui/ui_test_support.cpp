@@ -16,14 +16,21 @@ void PrepareHeadlessRun() {
 void WhenShown(const QMetaObject& type, const QString& objectName, std::function<void(QWidget*)> action,
                bool* found) {
   constexpr int kGiveUpMs = 5000;
+  // A window is acted on once the platform has made it active, or after this
+  // long visible where the platform never does.
+  constexpr int kSettleMs = 300;
   auto* timer = new QTimer(qApp);
   auto clock = std::make_shared<QElapsedTimer>();
+  auto visibleSince = std::make_shared<QElapsedTimer>();
   clock->start();
   if (found != nullptr) *found = false;
-  QObject::connect(timer, &QTimer::timeout, timer, [timer, clock, &type, objectName, action, found] {
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, clock, visibleSince, &type, objectName, action, found] {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       if (!widget->isVisible() || !type.cast(widget)) continue;
       if (!objectName.isEmpty() && widget->objectName() != objectName) continue;
+      if (!visibleSince->isValid()) visibleSince->start();
+      const bool active = widget->isActiveWindow() || QApplication::activePopupWidget() == widget;
+      if (!active && visibleSince->elapsed() < kSettleMs) return;
       timer->stop();
       timer->deleteLater();
       if (found != nullptr) *found = true;
