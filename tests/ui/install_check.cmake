@@ -1,0 +1,21 @@
+# Installs the build into a fresh prefix and checks that the program, its
+# desktop entry and its icon land where a Linux desktop finds them.
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+foreach(installed bin/Tolvaro share/applications/tolvaro.desktop share/icons/hicolor/scalable/apps/tolvaro.svg)
+  if(NOT EXISTS "${PREFIX}/${installed}")
+    message(FATAL_ERROR "not installed: ${installed}")
+  endif()
+endforeach()
+file(STRINGS "${PREFIX}/share/applications/tolvaro.desktop" entry)
+foreach(line "Exec=Tolvaro" "Icon=tolvaro" "Type=Application")
+  list(FIND entry "${line}" found)
+  if(found LESS 0)
+    message(FATAL_ERROR "the desktop entry lacks ${line}")
+  endif()
+endforeach()
+file(REMOVE_RECURSE "${PREFIX}")
