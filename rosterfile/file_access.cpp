@@ -54,23 +54,6 @@ class FileDescriptor {
   int fd_;
 };
 
-// Removes the temporary file unless the rename has put it in its place.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(fs::path path) : path_(std::move(path)) {}
-  ~TemporaryFile() {
-    if (!path_.empty()) ::unlink(path_.c_str());
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-  const fs::path& Path() const { return path_; }
-  void Keep() { path_.clear(); }
-
- private:
-  fs::path path_;
-};
-
 // While it lives, a write past the process's file size limit fails with
 // EFBIG instead of ending the process: SIGXFSZ is blocked for this thread
 // (the kernel sends it to the writing thread), and a signal that a write
@@ -130,7 +113,9 @@ bool WriteAll(int fd, std::string_view content) {
 // for the file system even when the target's own name is near the limit.
 fs::path TemporaryName(const fs::path& folder, const fs::path& target, std::mt19937_64& random) {
   constexpr std::size_t kKeep = 200;
-  std::string name = "." + target.filename().string().substr(0, kKeep) + ".";
+  std::string name = ".";
+  name += target.filename().string().substr(0, kKeep);
+  name += '.';
   constexpr const char* kDigits = "0123456789abcdef";
   std::uint64_t bits = random();
   for (int i = 0; i < 12; ++i, bits >>= 4) name += kDigits[bits & 15];
@@ -185,65 +170,84 @@ std::optional<std::string> ReadWholeFile(const std::string& fileName) {
   return content;
 }
 
-void ReplaceFileContent(const std::string& fileName, std::string_view content) {
-  fs::path target = fileName;
+FileReplacement::FileReplacement(const std::string& fileName) : fileName_(fileName), target_(fileName) {
   struct stat info {};
   if (::lstat(fileName.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
     std::error_code error;
-    fs::path linked = fs::canonical(target, error);
-    if (!error) target = std::move(linked);
+    const fs::path linked = fs::canonical(fs::path(fileName), error);
+    if (!error) target_ = linked.string();
   }
 
-  bool replacing = false;
-  if (::stat(target.c_str(), &info) == 0) {
-    if (S_ISDIR(info.st_mode)) FailCreate(fileName, EISDIR);
-    if (!S_ISREG(info.st_mode)) FailCreate(fileName, EPERM);
+  if (::stat(target_.c_str(), &info) == 0) {
+    if (S_ISDIR(info.st_mode)) FailCreate(fileName_, EISDIR);
+    if (!S_ISREG(info.st_mode)) FailCreate(fileName_, EPERM);
     // A file without any write bit is read-only even for a user (root) whom
     // the system would let write it; the rename below would not ask.
-    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) FailCreate(fileName, EACCES);
-    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) FailCreate(fileName, errno);
-    replacing = true;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) FailCreate(fileName_, EACCES);
+    if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0) FailCreate(fileName_, errno);
+    replacing_ = true;
+    oldMode_ = info.st_mode & 07777;
+    oldOwner_ = info.st_uid;
+    oldGroup_ = info.st_gid;
   } else if (errno != ENOENT) {
-    FailCreate(fileName, errno);
+    FailCreate(fileName_, errno);
   }
 
+  const fs::path target(target_);
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  folder_ = folder.string();
   std::mt19937_64 random(std::random_device{}() ^ static_cast<std::uint64_t>(::getpid()));
-  std::optional<TemporaryFile> temporary;
-  int fd = -1;
-  for (int attempt = 0; fd < 0; ++attempt) {
-    fs::path name = TemporaryName(folder, target, random);
-    fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      temporary.emplace(std::move(name));
+  for (int attempt = 0; fd_ < 0; ++attempt) {
+    const fs::path name = TemporaryName(folder, target, random);
+    fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ >= 0) {
+      temporary_ = name.string();
     } else if (errno != EEXIST || attempt == 100) {
-      FailCreate(fileName, errno);
+      FailCreate(fileName_, errno);
     }
   }
-  FileDescriptor file(fd);
+}
 
-  if (!WriteAll(file.Get(), content)) throw Error(kStreamWriteError);
-  if (replacing) {
+FileReplacement::~FileReplacement() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+}
+
+void FileReplacement::Write(std::string_view bytes) {
+  if (fd_ < 0 || !WriteAll(fd_, bytes)) throw Error(kStreamWriteError);
+}
+
+void FileReplacement::Commit() {
+  if (fd_ < 0) throw Error(kStreamWriteError);
+  FileDescriptor file(fd_);
+  fd_ = -1;
+  if (replacing_) {
     // The new file takes the old one's place, so it takes its owner and
     // permission bits too. Only a privileged user can give a file away; for
     // anyone else the file belongs to who saved it, as a new file would.
-    if (info.st_uid != ::geteuid() || info.st_gid != ::getegid()) {
-      [[maybe_unused]] const int ignored = ::fchown(file.Get(), info.st_uid, info.st_gid);
+    if (oldOwner_ != ::geteuid() || oldGroup_ != ::getegid()) {
+      [[maybe_unused]] const int ignored = ::fchown(file.Get(), oldOwner_, oldGroup_);
     }
-    if (::fchmod(file.Get(), info.st_mode & 07777) != 0) FailCreate(fileName, errno);
+    if (::fchmod(file.Get(), oldMode_) != 0) FailCreate(fileName_, errno);
   }
   if (::fsync(file.Get()) != 0) throw Error(kStreamWriteError);
   if (!file.Close()) throw Error(kStreamWriteError);
 
-  if (::rename(temporary->Path().c_str(), target.c_str()) != 0) FailCreate(fileName, errno);
-  temporary->Keep();
+  if (::rename(temporary_.c_str(), target_.c_str()) != 0) FailCreate(fileName_, errno);
+  temporary_.clear();
 
   // Make the rename itself durable. A file system that cannot sync a folder
   // says so with EINVAL; that is no failure of the save.
-  FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  FileDescriptor directory(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (directory.Get() >= 0 && ::fsync(directory.Get()) != 0 && errno != EINVAL) {
     throw Error(kStreamWriteError);
   }
+}
+
+void ReplaceFileContent(const std::string& fileName, std::string_view content) {
+  FileReplacement file(fileName);
+  file.Write(content);
+  file.Commit();
 }
 
 }  // namespace tolvaro::rosterfile

@@ -2,9 +2,11 @@
 
 #include <array>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "roster/error.h"
+#include "roster/field_name.h"
 #include "roster/integer_text.h"
 #include "rosterfile/line_breaks.h"
 #include "rosterfile/roster_tags.h"
@@ -14,49 +16,65 @@ namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
 
-// First occurrence of tag in text at or after from.
-std::size_t FindTag(std::string_view text, std::string_view tag, std::size_t from) {
-  if (from >= text.size()) return kNone;
-  const void* found = ::memmem(text.data() + from, text.size() - from, tag.data(), tag.size());
-  return found == nullptr ? kNone : static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+// The kinds of tag, told apart by what follows a '<'.
+enum TagKind { kRecordOpenTag, kRecordCloseTag, kNameOpenTag, kNameCloseTag, kValueOpenTag, kValueCloseTag, kNoTag };
+
+// Tells the tags apart by the letter after "<" or "</"; the tag texts are
+// pinned here so that this cannot drift from the shared definitions.
+static_assert(kRecordOpen == "<R>" && kNameOpen == "<F>" && kValueOpen == "<V>");
+static_assert(kRecordClose == "</R>" && kNameClose == "</F>" && kValueClose == "</V>");
+
+TagKind TagAt(const char* p, const char* end) {
+  if (end - p >= 3 && p[2] == '>') {
+    switch (p[1]) {
+      case 'F': return kNameOpenTag;
+      case 'V': return kValueOpenTag;
+      case 'R': return kRecordOpenTag;
+      default: return kNoTag;
+    }
+  }
+  if (end - p >= 4 && p[1] == '/' && p[3] == '>') {
+    switch (p[2]) {
+      case 'F': return kNameCloseTag;
+      case 'V': return kValueCloseTag;
+      case 'R': return kRecordCloseTag;
+      default: return kNoTag;
+    }
+  }
+  return kNoTag;
 }
 
-// The positions of the name and value tags within one record's text, found
-// in a single pass. The pair loop asks for the first tag of a kind at or
-// after a position that never decreases, so each answer costs O(1)
-// amortised.
+// Integer text: plain decimal digits, the form the writer gives, are read at
+// once; any other text goes through the full grammar.
+std::optional<std::int32_t> ParseInteger(std::string_view text) {
+  const bool negative = !text.empty() && text[0] == '-';
+  const std::string_view digits = text.substr(negative ? 1 : 0);
+  if (digits.empty() || digits.size() > 9) return ParseIntegerText(text);
+  std::int32_t value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return ParseIntegerText(text);
+    value = value * 10 + (c - '0');
+  }
+  return negative ? -value : value;
+}
+
+// The positions of the name and value tags within one record's text. The
+// pair loop asks for the first tag of a kind at or after a position that
+// never decreases, so each answer costs O(1) amortised.
 class PairTags {
  public:
-  enum Kind { kNameOpenTag, kNameCloseTag, kValueOpenTag, kValueCloseTag, kKindCount };
-
-  void Scan(std::string_view record) {
+  void Clear() {
     for (Positions& positions : kinds_) {
       positions.at.clear();
       positions.next = 0;
     }
-    const char* const begin = record.data();
-    const char* const end = begin + record.size();
-    for (const char* p = begin; p < end; ++p) {
-      p = static_cast<const char*>(std::memchr(p, '<', static_cast<std::size_t>(end - p)));
-      if (p == nullptr) break;
-      const std::size_t at = static_cast<std::size_t>(p - begin);
-      const std::string_view rest(p, static_cast<std::size_t>(end - p));
-      if (rest.starts_with(kNameOpen)) {
-        kinds_[kNameOpenTag].at.push_back(at);
-      } else if (rest.starts_with(kNameClose)) {
-        kinds_[kNameCloseTag].at.push_back(at);
-      } else if (rest.starts_with(kValueOpen)) {
-        kinds_[kValueOpenTag].at.push_back(at);
-      } else if (rest.starts_with(kValueClose)) {
-        kinds_[kValueCloseTag].at.push_back(at);
-      }
-    }
   }
+  void Add(TagKind kind, std::size_t at) { kinds_[kind - kNameOpenTag].at.push_back(at); }
 
   // REQUIRES: from is at least the from of the previous call for this kind
-  // since Scan.
-  std::size_t First(Kind kind, std::size_t from) {
-    Positions& positions = kinds_[kind];
+  // since Clear.
+  std::size_t First(TagKind kind, std::size_t from) {
+    Positions& positions = kinds_[kind - kNameOpenTag];
     while (positions.next < positions.at.size() && positions.at[positions.next] < from) ++positions.next;
     return positions.next < positions.at.size() ? positions.at[positions.next] : kNone;
   }
@@ -66,22 +84,63 @@ class PairTags {
     std::vector<std::size_t> at;
     std::size_t next = 0;
   };
-  std::array<Positions, kKindCount> kinds_;
+  std::array<Positions, 4> kinds_;
+};
+
+// Finds the records of a text one after the other. Each '<' of the text is
+// looked at once: from where the last record ended, the first "<R>" and the
+// first "</R>" are sought together, and the name and value tags that stand
+// between them are noted on the way for the pair loop.
+class RecordFinder {
+ public:
+  explicit RecordFinder(std::string_view text) : text_(text) {}
+
+  // The next record's text, with its tags in tags; nothing when the first
+  // "<R>" or "</R>" of the rest is missing or "</R>" comes first.
+  std::optional<std::string_view> Next(PairTags& tags) {
+    tags.Clear();
+    std::size_t open = kNone;
+    const char* const begin = text_.data();
+    const char* const end = begin + text_.size();
+    for (const char* p = begin + rest_; p < end; ++p) {
+      p = static_cast<const char*>(std::memchr(p, '<', static_cast<std::size_t>(end - p)));
+      if (p == nullptr) break;
+      const std::size_t at = static_cast<std::size_t>(p - begin);
+      const TagKind kind = TagAt(p, end);
+      if (kind == kNoTag) continue;
+      if (kind == kRecordCloseTag) {
+        rest_ = at + kRecordClose.size();
+        if (open == kNone) return std::nullopt;
+        const std::size_t body = open + kRecordOpen.size();
+        return text_.substr(body, at - body);
+      }
+      if (open == kNone) {
+        if (kind == kRecordOpenTag) open = at;
+      } else if (kind != kRecordOpenTag) {
+        tags.Add(kind, at - open - kRecordOpen.size());
+      }
+    }
+    rest_ = text_.size();
+    return std::nullopt;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t rest_ = 0;
 };
 
 class RecordReader {
  public:
   explicit RecordReader(const PersTable& table) : table_(table) {}
 
-  PersRecord Read(std::string_view record) {
+  PersRecord Read(std::string_view record, PairTags& tags) {
     PersRecord values(static_cast<std::size_t>(table_.FieldCount()));
-    tags_.Scan(record);
     std::size_t from = 0;
     for (;;) {
-      const std::size_t nameOpen = tags_.First(PairTags::kNameOpenTag, from);
-      const std::size_t nameClose = tags_.First(PairTags::kNameCloseTag, from);
-      const std::size_t valueOpen = tags_.First(PairTags::kValueOpenTag, from);
-      const std::size_t valueClose = tags_.First(PairTags::kValueCloseTag, from);
+      const std::size_t nameOpen = tags.First(kNameOpenTag, from);
+      const std::size_t nameClose = tags.First(kNameCloseTag, from);
+      const std::size_t valueOpen = tags.First(kValueOpenTag, from);
+      const std::size_t valueClose = tags.First(kValueCloseTag, from);
       if (nameOpen == kNone || nameClose == kNone || nameOpen > nameClose) break;
       if (valueOpen == kNone || valueClose == kNone || valueOpen > valueClose) break;
       const std::size_t nameStart = nameOpen + kNameOpen.size();
@@ -96,7 +155,7 @@ class RecordReader {
  private:
   // The value as the table's field would take it as text.
   void Assign(std::string_view name, std::string_view value, PersRecord& values) {
-    const int field = table_.FieldIndex(HasLineBreak(name) ? Normalised(name) : name);
+    const int field = FieldOf(HasLineBreak(name) ? Normalised(name) : name);
     if (field < 0) return;
     const FieldDef& def = table_.Def(field);
     FieldValue& target = values[static_cast<std::size_t>(field)];
@@ -105,7 +164,7 @@ class RecordReader {
         target = FieldValue{};
         return;
       }
-      const auto number = HasLineBreak(value) ? std::nullopt : ParseIntegerText(value);
+      const auto number = HasLineBreak(value) ? std::nullopt : ParseInteger(value);
       if (!number) {
         throw Error(InvalidIntegerMessage(HasLineBreak(value) ? Normalised(value) : value, def.name));
       }
@@ -117,6 +176,16 @@ class RecordReader {
     }
   }
 
+  // The field of that name; a file written by the writer names the fields
+  // in order, so the one after the last is tried first.
+  int FieldOf(std::string_view name) {
+    const int guess = lastField_ + 1;
+    if (guess < table_.FieldCount() && SameFieldName(table_.Def(guess).name, name)) return lastField_ = guess;
+    const int field = table_.FieldIndex(name);
+    if (field >= 0) lastField_ = field;
+    return field;
+  }
+
   std::string_view Normalised(std::string_view text) {
     scratch_.clear();
     AppendWithCrLf(scratch_, text);
@@ -124,28 +193,18 @@ class RecordReader {
   }
 
   const PersTable& table_;
-  PairTags tags_;
+  int lastField_ = -1;
   std::string scratch_;
 };
 
 }  // namespace
 
 std::vector<PersRecord> ParseRosterText(const PersTable& table, std::string_view fileBytes) {
-  const std::string_view text = fileBytes.substr(0, fileBytes.find('\0'));
+  RecordFinder finder(fileBytes.substr(0, fileBytes.find('\0')));
   RecordReader reader(table);
+  PairTags tags;
   std::vector<PersRecord> records;
-  // Each search starts where the record before ended, and the record loop
-  // goes on only past the "</R>" it found, so every byte is searched about
-  // twice in all, however the tags lie.
-  std::size_t open = FindTag(text, kRecordOpen, 0);
-  std::size_t close = FindTag(text, kRecordClose, 0);
-  while (open != kNone && close != kNone && open < close) {
-    const std::size_t bodyStart = open + kRecordOpen.size();
-    records.push_back(reader.Read(text.substr(bodyStart, close - bodyStart)));
-    const std::size_t rest = close + kRecordClose.size();
-    open = FindTag(text, kRecordOpen, rest);
-    close = FindTag(text, kRecordClose, rest);
-  }
+  while (const auto record = finder.Next(tags)) records.push_back(reader.Read(*record, tags));
   return records;
 }
 

@@ -1,5 +1,6 @@
 #include <charconv>
 #include <optional>
+#include <vector>
 
 #include "roster/error.h"
 #include "roster/pers_record.h"
@@ -24,18 +25,15 @@ using namespace rosterfile;
 constexpr std::string_view kZeroByte("\0", 1);
 
 std::optional<std::string_view> UnreadablePart(std::string_view value) {
-  std::size_t first = std::string_view::npos;
-  std::string_view part;
-  for (std::string_view tag : {kValueClose, kRecordClose}) {
-    const std::size_t at = value.find(tag);
-    if (at < first) {
-      first = at;
-      part = tag;
-    }
+  const std::size_t zero = value.find('\0');
+  const std::string_view before = value.substr(0, zero);
+  for (std::size_t at = before.find('<'); at != std::string_view::npos; at = before.find('<', at + 1)) {
+    const std::string_view rest = before.substr(at);
+    if (rest.starts_with(kValueClose)) return kValueClose;
+    if (rest.starts_with(kRecordClose)) return kRecordClose;
   }
-  if (value.find(kZeroByte) < first) return kZeroByte;
-  if (first == std::string_view::npos) return std::nullopt;
-  return part;
+  if (zero != std::string_view::npos) return kZeroByte;
+  return std::nullopt;
 }
 
 std::string UnsaveableValueMessage(std::string_view character, std::size_t row, std::string_view field,
@@ -71,57 +69,109 @@ void AppendInteger(std::string& text, std::int32_t value) {
   text.append(digits, end);
 }
 
+// The committed records of a table after the save's walk, in table order,
+// and the refusal of the first value that would not read back.
+struct RosterWalk {
+  std::vector<const PersRecord*> records;
+  std::optional<std::string> refusal;
+};
+
+// Walks the table from its first record to its end, as a save does: a
+// pending change is committed or dropped by the first move, and the last
+// record stays current with the end flag set. The records stay where they
+// are until the table changes again.
+RosterWalk WalkRoster(PersTable& table) {
+  RosterWalk walk;
+  HeldNotifications held(table);
+  table.First();
+  const int nameField = table.FieldIndex(PersFieldName(kName));
+  const bool namesCharacters = nameField >= 0 && table.Def(nameField).kind == FieldKind::Text;
+  walk.records.reserve(table.RecordCount());
+  while (!table.Eof()) {
+    const PersRecord& record = *table.CurrentRecord();
+    walk.records.push_back(&record);
+    for (int field = 0; field < table.FieldCount() && !walk.refusal; ++field) {
+      const FieldValue& value = record[static_cast<std::size_t>(field)];
+      if (value.isNull || table.Def(field).kind != FieldKind::Text) continue;
+      if (const auto part = UnreadablePart(value.text)) {
+        const std::string_view character =
+            namesCharacters ? std::string_view(record[static_cast<std::size_t>(nameField)].text) : "";
+        walk.refusal = UnsaveableValueMessage(character, walk.records.size(), table.Def(field).name, *part);
+      }
+    }
+    table.Next();
+  }
+  return walk;
+}
+
+// Formats record texts into a buffer of modest size and hands it to a sink
+// whenever it fills, so a large roster needs no buffer of its own size.
+class RosterTextFormatter {
+ public:
+  explicit RosterTextFormatter(const PersTable& table) {
+    for (int field = 0; field < table.FieldCount(); ++field) {
+      std::string piece(field == 0 ? kRecordOpen : kValueClose);
+      piece += kNameOpen;
+      piece += table.Def(field).name;
+      piece += kNameClose;
+      piece += kValueOpen;
+      pieces_.push_back(std::move(piece));
+      integer_.push_back(table.Def(field).kind == FieldKind::Integer);
+    }
+  }
+
+  template <typename Sink>
+  void Format(const std::vector<const PersRecord*>& records, Sink&& sink) {
+    constexpr std::size_t kFlushAt = std::size_t{1} << 18;
+    std::string buffer;
+    buffer.reserve(kFlushAt + 4096);
+    for (const PersRecord* record : records) {
+      for (std::size_t field = 0; field < pieces_.size(); ++field) {
+        buffer += pieces_[field];
+        const FieldValue& value = (*record)[field];
+        if (value.isNull) continue;
+        if (integer_[field]) {
+          AppendInteger(buffer, value.number);
+        } else {
+          AppendWithCrLf(buffer, value.text);
+        }
+      }
+      buffer += kValueClose;
+      buffer += kRecordClose;
+      if (buffer.size() >= kFlushAt) {
+        sink(std::string_view(buffer));
+        buffer.clear();
+      }
+    }
+    buffer += kLineBreak;
+    sink(std::string_view(buffer));
+  }
+
+ private:
+  std::vector<std::string> pieces_;  // what stands before each field's value
+  std::vector<bool> integer_;
+};
+
 }  // namespace
 
 std::string SaveRosterText(PersTable& table) {
   if (!table.IsOpen() || table.RecordCount() == 0) return {};
-  HeldNotifications held(table);
-  table.First();
-
-  const int fieldCount = table.FieldCount();
-  const int nameField = table.FieldIndex(PersFieldName(kName));
-  const bool namesCharacters = nameField >= 0 && table.Def(nameField).kind == FieldKind::Text;
-  std::optional<std::string> refusal;
+  const RosterWalk walk = WalkRoster(table);
+  if (walk.refusal) throw Error(*walk.refusal);
   std::string text;
-  std::size_t row = 0;
-  while (!table.Eof()) {
-    ++row;
-    const PersRecord& record = *table.CurrentRecord();
-    text += kRecordOpen;
-    for (int field = 0; field < fieldCount; ++field) {
-      const FieldDef& def = table.Def(field);
-      const FieldValue& value = record[static_cast<std::size_t>(field)];
-      text += kNameOpen;
-      text += def.name;
-      text += kNameClose;
-      text += kValueOpen;
-      if (!value.isNull && def.kind == FieldKind::Integer) {
-        AppendInteger(text, value.number);
-      } else if (!value.isNull) {
-        if (!refusal) {
-          if (const auto part = UnreadablePart(value.text)) {
-            const std::string_view character =
-                namesCharacters ? std::string_view(record[static_cast<std::size_t>(nameField)].text) : "";
-            refusal = UnsaveableValueMessage(character, row, def.name, *part);
-          }
-        }
-        AppendWithCrLf(text, value.text);
-      }
-      text += kValueClose;
-    }
-    text += kRecordClose;
-    if (row == 1) text.reserve(text.size() * table.RecordCount() + text.size() / 4 * table.RecordCount());
-    table.Next();
-  }
-  text += kLineBreak;
-  if (refusal) throw Error(*refusal);
+  RosterTextFormatter(table).Format(walk.records, [&text](std::string_view bytes) { text += bytes; });
   return text;
 }
 
 void SaveRoster(PersTable& table, const std::string& fileName) {
-  const std::string text = SaveRosterText(table);
-  if (text.empty()) return;
-  ReplaceFileContent(fileName, text);
+  if (!table.IsOpen() || table.RecordCount() == 0) return;
+  const RosterWalk walk = WalkRoster(table);
+  if (walk.refusal) throw Error(*walk.refusal);
+  // The text goes straight into the new file; the old one is only replaced
+  // once all of it is on the disk.
+  rosterfile::FileReplacement file(fileName);
+  RosterTextFormatter(table).Format(walk.records, [&file](std::string_view bytes) { file.Write(bytes); });
+  file.Commit();
 }
 
 }  // namespace tolvaro
