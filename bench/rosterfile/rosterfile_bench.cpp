@@ -166,12 +166,25 @@ void BM_LiteralLoad(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fixture.bytes.size()));
 }
 
+// One record of count pairs, the case in which the literal reading copies
+// the rest of the record once per pair; the reader stays linear.
+void BM_LoadOneLongRecord(benchmark::State& state) {
+  std::string text = "<R>";
+  for (std::int64_t i = 0; i < state.range(0); ++i) text += "<F>Name</F><V>" + std::to_string(i) + "</V>";
+  text += "</R>";
+  PersTable table("mdPers");
+  AddPersFields(table);
+  for (auto _ : state) LoadRosterText(table, text);
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+
 // Wall-clock time throughout: a save waits for the disk, and that wait is
 // what its user waits for too.
 BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SaveFloor)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Load)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LoadFloor)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadOneLongRecord)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LiteralLoad)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 }  // namespace
