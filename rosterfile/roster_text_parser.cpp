@@ -16,7 +16,6 @@ namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
 
-// The kinds of tag, told apart by what follows a '<'.
 enum TagKind { kRecordOpenTag, kRecordCloseTag, kNameOpenTag, kNameCloseTag, kValueOpenTag, kValueCloseTag, kNoTag };
 
 // Tells the tags apart by the letter after "<" or "</"; the tag texts are
