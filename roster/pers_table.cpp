@@ -284,6 +284,23 @@ void PersTable::Delete() {
   });
 }
 
+void PersTable::InsertRecord(PersRecord values) {
+  RequireOpen();
+  if (values.size() != fields_.size()) throw std::invalid_argument("one value per field");
+  SettlePending();
+  Pending pending;
+  pending.kind = TableState::Insert;
+  pending.values = std::move(values);
+  pending.insertAt = current_.value_or(0);
+  CommitNew(pending);
+  eof_ = false;
+  const std::size_t row = *current_;
+  Notify([row](TableObserver& o) {
+    o.RowInserted(row);
+    o.CurrentChanged();
+  });
+}
+
 // ---- field access -----------------------------------------------------------
 
 const PersRecord* PersTable::CurrentRecord() const {

@@ -61,6 +61,12 @@ class PersTable {
   void Post();
   void Cancel();
   void Delete();
+  // Insert, a write of every field (RecId included) and Post in one step:
+  // the cursor rule runs, the record is committed before the current one
+  // with its RecId given by the RecId rule (a null RecId takes the next
+  // number) and becomes current. No change hook runs. values must hold one
+  // value per field. For bulk loads that have already checked their values.
+  void InsertRecord(PersRecord values);
   TableState State() const;
   bool Modified() const { return pending_ && pending_->modified; }
   std::int32_t MaxRecId() const { return maxRecId_; }
