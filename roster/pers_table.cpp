@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "roster/error.h"
+#include "roster/held_notifications.h"
 #include "roster/field_name.h"
 
 namespace tolvaro {
@@ -361,22 +362,6 @@ void PersTable::GoToRecId(std::int32_t recId) {
 }
 
 // ---- copy ---------------------------------------------------------------------
-
-namespace {
-
-// Holds back a table's notifications for a scope, however the scope ends.
-class HeldNotifications {
- public:
-  explicit HeldNotifications(PersTable& table) : table_(table) { table_.HoldNotifications(); }
-  ~HeldNotifications() { table_.ReleaseNotifications(); }
-  HeldNotifications(const HeldNotifications&) = delete;
-  HeldNotifications& operator=(const HeldNotifications&) = delete;
-
- private:
-  PersTable& table_;
-};
-
-}  // namespace
 
 void PersTable::CopyFrom(PersTable& source) {
   // Copying a table onto itself would only lose its records.

@@ -1,6 +1,6 @@
 #include "roster/pers_table.h"
 #include "rosterfile/file_access.h"
-#include "rosterfile/held_notifications.h"
+#include "roster/held_notifications.h"
 #include "rosterfile/roster_file.h"
 #include "rosterfile/roster_text_parser.h"
 
@@ -11,7 +11,7 @@ void LoadRosterText(PersTable& table, std::string_view fileBytes) {
   // leaves the roster as it was.
   std::vector<PersRecord> records = rosterfile::ParseRosterText(table, fileBytes);
 
-  rosterfile::HeldNotifications held(table);
+  HeldNotifications held(table);
   table.Close();
   table.Open();
   if (records.empty()) {

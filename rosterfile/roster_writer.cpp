@@ -5,7 +5,7 @@
 #include "roster/error.h"
 #include "roster/pers_record.h"
 #include "rosterfile/file_access.h"
-#include "rosterfile/held_notifications.h"
+#include "roster/held_notifications.h"
 #include "rosterfile/line_breaks.h"
 #include "rosterfile/roster_file.h"
 #include "rosterfile/roster_tags.h"

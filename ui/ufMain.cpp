@@ -7,6 +7,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include "roster/held_notifications.h"
 #include "roster/pers_record.h"
 #include "rosterfile/roster_file.h"
 #include "ui/bat_page.h"
@@ -26,18 +27,6 @@ tolvaro::PersTable& WithPersFields(tolvaro::PersTable& table) {
   return table;
 }
 
-// Holds back a table's notifications for a scope; their release redraws the
-// bound controls once, however the scope ends.
-class HeldNotifications {
- public:
-  explicit HeldNotifications(tolvaro::PersTable& table) : table_(table) { table_.HoldNotifications(); }
-  ~HeldNotifications() { table_.ReleaseNotifications(); }
-  HeldNotifications(const HeldNotifications&) = delete;
-  HeldNotifications& operator=(const HeldNotifications&) = delete;
-
- private:
-  tolvaro::PersTable& table_;
-};
 
 std::string FileNameForCore(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -112,6 +101,6 @@ void TfMain::btLoadClick() {
 
 void TfMain::LoadRosterFrom(const QString& file) {
   // A load replaces every record: the controls redraw once, at the end.
-  HeldNotifications held(mdPers);
+  tolvaro::HeldNotifications held(mdPers);
   tolvaro::LoadRoster(mdPers, FileNameForCore(file));
 }

@@ -493,6 +493,7 @@ class WindowTest : public QObject {
     QFETCH(QByteArray, file);
     QFETCH(QString, text);
     WriteFile(FilePath("bad.sav"), file);
+    Click("btNew");
     ShownBox box;
     tolvaro::testing::CloseNextMessageBox(&box);
     Load(FilePath("bad.sav"));
@@ -501,14 +502,14 @@ class WindowTest : public QObject {
     QCOMPARE(box.title, ApplicationTitle(QCoreApplication::applicationFilePath()));
     QCOMPARE(box.icon, int(QMessageBox::Critical));
     QVERIFY(!window->Roster().SuppressRecalc());
-    // What was read before the failure stays: a committed record, and the one
-    // being read, pending.
+    // A failed load loses nothing: the roster is exactly as it was.
     QCOMPARE(Pers().RecordCount(), std::size_t{1});
-    QCOMPARE(grGen->model()->rowCount(), 2);
-    QCOMPARE(Shown(tolvaro::kLogin), QStringLiteral("b"));
+    QCOMPARE(grGen->model()->rowCount(), 1);
+    QCOMPARE(Shown(tolvaro::kLogin), QString());
+    QCOMPARE(Shown(tolvaro::kE), QStringLiteral("199"));
     // The window goes on.
     Click("btNew");
-    QCOMPARE(Pers().RecordCount(), std::size_t{3});
+    QCOMPARE(Pers().RecordCount(), std::size_t{2});
   }
 
   void editOfAnAttributeWithoutASkillFails() {

@@ -2,7 +2,7 @@
 
 #include "roster/pers_table.h"
 
-namespace tolvaro::rosterfile {
+namespace tolvaro {
 
 // Holds back a table's notifications for a scope: its controls redraw once
 // when the scope ends, however it ends.
@@ -17,4 +17,4 @@ class HeldNotifications {
   PersTable& table_;
 };
 
-}  // namespace tolvaro::rosterfile
+}  // namespace tolvaro
