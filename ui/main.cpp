@@ -1,10 +1,9 @@
-#include <QApplication>
-
+#include "ui/tolvaro_application.h"
 #include "ui/ufMain.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  TfMain window;
-  window.show();
+  TolvaroApplication app(argc, argv);
+  TfMain fMain;
+  fMain.show();
   return app.exec();
 }

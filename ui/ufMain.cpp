@@ -1,7 +1,108 @@
 #include "ui/ufMain.h"
 
-TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include "roster/pers_record.h"
+#include "rosterfile/roster_file.h"
+#include "ui/bat_page.h"
+#include "ui/gen_page.h"
+#include "ui/pers_grid.h"
+#include "ui/roster_file_dialog.h"
+#include "ui/window_font.h"
+
+namespace {
+
+constexpr QSize kClientSize(984, 562);
+
+tolvaro::PersTable& WithPersFields(tolvaro::PersTable& table) {
+  tolvaro::AddPersFields(table);
+  return table;
+}
+
+// Holds back a table's notifications for a scope; their release redraws the
+// bound controls once, however the scope ends.
+class HeldNotifications {
+ public:
+  explicit HeldNotifications(tolvaro::PersTable& table) : table_(table) { table_.HoldNotifications(); }
+  ~HeldNotifications() { table_.ReleaseNotifications(); }
+  HeldNotifications(const HeldNotifications&) = delete;
+  HeldNotifications& operator=(const HeldNotifications&) = delete;
+
+ private:
+  tolvaro::PersTable& table_;
+};
+
+std::string FileNameForCore(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace
+
+TfMain::TfMain(QWidget* parent) : QMainWindow(parent), roster(WithPersFields(mdPers)) {
   setObjectName("fMain");
-  setWindowTitle("Tolvaro");
-  resize(984, 562);
+  setWindowTitle(QStringLiteral("Tolvaro"));
+  setAccessibleName(windowTitle());
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  setFont(WindowFont(screen));
+
+  pcMain = new QTabWidget(this);
+  pcMain->setObjectName("pcMain");
+  pcMain->setTabPosition(QTabWidget::North);
+  pcMain->setDocumentMode(false);
+  setCentralWidget(pcMain);
+
+  GenPage gen = BuildGenPage(mdPers, pcMain);
+  pcMain->addTab(gen.page, QStringLiteral("Генератор"));
+  QWidget* bat = BuildBatPage(*this);
+  pcMain->addTab(bat, QStringLiteral("Мочильня"));
+  bat->setAccessibleName(QStringLiteral("Мочильня"));
+  pcMain->setCurrentIndex(0);
+
+  connect(gen.btNew, &QPushButton::clicked, this, &TfMain::btNewClick);
+  connect(gen.btDel, &QPushButton::clicked, this, &TfMain::btDelClick);
+  connect(gen.btSave, &QPushButton::clicked, this, &TfMain::btSaveClick);
+  connect(gen.btLoad, &QPushButton::clicked, this, &TfMain::btLoadClick);
+
+  odMain = new RosterFileDialog(QFileDialog::AcceptOpen, this);
+  odMain->setObjectName("odMain");
+  sdMain = new RosterFileDialog(QFileDialog::AcceptSave, this);
+  sdMain->setObjectName("sdMain");
+
+  // Tab order: the page tabs, the buttons, the roster grid, the property
+  // grid, the description memo.
+  QWidget* order[] = {pcMain->tabBar(), gen.btNew, gen.btDel, gen.btSave, gen.btLoad,
+                      gen.grGen, gen.vgGen, gen.mmDescr};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+  resize(kClientSize);
+  if (screen != nullptr) {
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, kClientSize, screen->availableGeometry()));
+  }
+}
+
+TfMain::~TfMain() {
+  // The controls observe the tables: they go first.
+  delete pcMain;
+}
+
+void TfMain::btNewClick() { roster.NewPers(); }
+
+void TfMain::btDelClick() { roster.DeletePers(); }
+
+void TfMain::btSaveClick() {
+  const std::optional<QString> file = sdMain->Ask(ExecutableFolder());
+  if (!file) return;
+  tolvaro::SaveRoster(mdPers, FileNameForCore(*file));
+}
+
+void TfMain::btLoadClick() {
+  tolvaro::SuppressRecalcScope quiet(roster);
+  const std::optional<QString> file = odMain->Ask(ExecutableFolder());
+  if (!file) return;
+  // A load replaces every record: the controls redraw once, at the end.
+  HeldNotifications held(mdPers);
+  tolvaro::LoadRoster(mdPers, FileNameForCore(*file));
 }

@@ -2,10 +2,42 @@
 
 #include <QMainWindow>
 
-// The main window fMain.
+#include "roster/pers_roster.h"
+#include "roster/pers_table.h"
+
+class QTabWidget;
+class RosterFileDialog;
+struct GenPage;
+
+// The main window fMain. It owns, for the whole run, the roster mdPers with
+// its rules (PersRoster, which holds SuppressRecalc) and the duel lists
+// mdBat1 and mdBat2, and it wires the controls of its two pages to them.
+// Failures of its handlers are not caught here: the application shows them.
 class TfMain : public QMainWindow {
   Q_OBJECT
 
  public:
   explicit TfMain(QWidget* parent = nullptr);
+  ~TfMain() override;
+
+  tolvaro::PersTable& Pers() { return mdPers; }
+  tolvaro::PersTable& Bat1() { return mdBat1; }
+  tolvaro::PersTable& Bat2() { return mdBat2; }
+  tolvaro::PersRoster& Roster() { return roster; }
+
+  // Generator page handlers.
+  void btNewClick();
+  void btDelClick();
+  void btSaveClick();
+  void btLoadClick();
+
+ private:
+  tolvaro::PersTable mdPers{"mdPers"};
+  tolvaro::PersTable mdBat1{"mdBat1"};
+  tolvaro::PersTable mdBat2{"mdBat2"};
+  tolvaro::PersRoster roster;
+
+  QTabWidget* pcMain;
+  RosterFileDialog* odMain;
+  RosterFileDialog* sdMain;
 };
