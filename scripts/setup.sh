@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation2 fontconfig
-  xvfb xauth x11-apps imagemagick
+  xvfb xauth
 )
 
 missing=()
