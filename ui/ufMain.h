@@ -2,8 +2,10 @@
 
 #include <QMainWindow>
 
+#include "duel/duel_random.h"
 #include "roster/pers_roster.h"
 #include "roster/pers_table.h"
+#include "ui/bat_page.h"
 
 class QTabWidget;
 class RosterFileDialog;
@@ -31,7 +33,14 @@ class TfMain : public QMainWindow {
   void btSaveClick();
   void btLoadClick();
 
+  // Duel page handlers.
+  void pcMainChange();
+  void btBatResClick();
+  void btPersPrintClick();
+
  private:
+  friend QWidget* BuildBatPage(TfMain& window);
+
   tolvaro::PersTable mdPers{"mdPers"};
   tolvaro::PersTable mdBat1{"mdBat1"};
   tolvaro::PersTable mdBat2{"mdBat2"};
@@ -40,4 +49,6 @@ class TfMain : public QMainWindow {
   QTabWidget* pcMain;
   RosterFileDialog* odMain;
   RosterFileDialog* sdMain;
+  BatPage batPage;
+  tolvaro::DuelRandom random;  // the duel's one random source for the whole run
 };
