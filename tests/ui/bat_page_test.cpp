@@ -633,6 +633,8 @@ class BatPageTest : public QObject {
     QTest::newRow("bonus letters refused") << "seBatOptBonusLeft" << 0 << "1x2" << "enter" << 12;
     QTest::newRow("opponents emptied") << "seBatOptAmountLeft" << 3 << "" << "hover btBatRes" << 1;
     QTest::newRow("opponents above") << "seBatOptAmountRight" << 1 << "5" << "enter" << 4;
+    QTest::newRow("opponents far above") << "seBatOptAmountLeft" << 1 << "669" << "hover btBatRes" << 4;
+    QTest::newRow("opponents a lone sign") << "seBatOptAmountRight" << 4 << "-" << "tab" << 1;
     QTest::newRow("opponents zero") << "seBatOptAmountRight" << 2 << "0" << "tab" << 1;
     QTest::newRow("opponents below") << "seBatOptAmountLeft" << 2 << "-3" << "hover btPersPrint" << 1;
   }
@@ -660,7 +662,7 @@ class BatPageTest : public QObject {
     } else {
       // The hover rule: the button takes the focus and is not pressed.
       auto* button = c_->tsBat->findChild<QPushButton*>(finish.section(' ', 1));
-      QTest::mouseMove(button);
+      Hover(button);
       QTRY_VERIFY(button->hasFocus());
       QCOMPARE(c_->mmBatRes->toPlainText(), QStringLiteral("как было"));
     }

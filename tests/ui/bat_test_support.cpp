@@ -50,8 +50,13 @@ void ShowPage(const WindowControls& controls, QWidget* page) {
   QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(controls.pcMain->indexOf(page)).center());
 }
 
-void Press(QPushButton* button) {
+void Hover(QPushButton* button) {
+  QTest::mouseMove(button->window(), QPoint(1, 1));
   QTest::mouseMove(button);
+}
+
+void Press(QPushButton* button) {
+  Hover(button);
   QTest::mouseClick(button, Qt::LeftButton);
 }
 

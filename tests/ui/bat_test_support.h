@@ -57,7 +57,11 @@ struct Character {
 // Shows a page by clicking its tab.
 void ShowPage(const WindowControls& controls, QWidget* page);
 
-// The pointer moves onto the button (the hover rule) and clicks it.
+// The pointer comes onto the button from elsewhere in its window (the hover
+// rule gives the button the focus).
+void Hover(QPushButton* button);
+
+// Hover, then a click.
 void Press(QPushButton* button);
 
 // Writes one value into the current roster record as a finished entry of the
