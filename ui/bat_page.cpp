@@ -73,9 +73,9 @@ struct SideNames {
   const char* seBatOptAmount;
 };
 
-constexpr SideNames kLeftNames{"gbBatLeft",    "grBatLeft",         "gbBatOptLeft", "cgBatOptLeft",
+constexpr SideNames kLeftNames{"gbBatLeft",     "grBatLeft",         "gbBatOptLeft",  "cgBatOptLeft",
                                "lbBatOptLeft1", "seBatOptBonusLeft", "lbBatOptLeft2", "seBatOptAmountLeft"};
-constexpr SideNames kRightNames{"gbBatRiht",     "grBatRight",         "gbBatOptRight", "cgBatOptRight",
+constexpr SideNames kRightNames{"gbBatRiht",      "grBatRight",         "gbBatOptRight",  "cgBatOptRight",
                                 "lbBatOptRight1", "seBatOptBonusRight", "lbBatOptRight2", "seBatOptAmountRight"};
 
 PanelBox* NewPanel(const char* name, const QString& caption, QMargins margins, QWidget* parent) {
@@ -93,8 +93,8 @@ QLabel* NewLabel(const char* name, const QString& caption, QPoint at, QWidget* p
   return label;
 }
 
-ClampingSpinBox* NewSpinEditor(const char* name, int minimum, int maximum, int largeStep, QRect rect,
-                               QLabel* label, QWidget* parent) {
+ClampingSpinBox* NewSpinEditor(const char* name, int minimum, int maximum, int largeStep, QRect rect, QLabel* label,
+                               QWidget* parent) {
   auto* editor = new ClampingSpinBox(minimum, maximum, largeStep, parent);
   editor->setObjectName(name);
   editor->setAccessibleName(label->text());
@@ -139,11 +139,11 @@ BatSidePanel BuildSide(tolvaro::PersTable& list, const SideNames& names, const Q
                              kOptionsHeight - inner.top() - inner.bottom());
 
   side.lbBatOpt1 = NewLabel(names.lbBatOpt1, QStringLiteral("Суммарный бонус, %"), kBonusLabelAt, side.gbBatOpt);
-  side.seBatOptBonus = NewSpinEditor(names.seBatOptBonus, -kBonusLimit, kBonusLimit, kBonusLargeStep,
-                                     kBonusEditorRect, side.lbBatOpt1, side.gbBatOpt);
+  side.seBatOptBonus = NewSpinEditor(names.seBatOptBonus, -kBonusLimit, kBonusLimit, kBonusLargeStep, kBonusEditorRect,
+                                     side.lbBatOpt1, side.gbBatOpt);
   side.lbBatOpt2 = NewLabel(names.lbBatOpt2, QStringLiteral("Количество противников"), kAmountLabelAt, side.gbBatOpt);
-  side.seBatOptAmount = NewSpinEditor(names.seBatOptAmount, 1, kMaxOpponents, kOpponentsLargeStep,
-                                      kAmountEditorRect, side.lbBatOpt2, side.gbBatOpt);
+  side.seBatOptAmount = NewSpinEditor(names.seBatOptAmount, 1, kMaxOpponents, kOpponentsLargeStep, kAmountEditorRect,
+                                      side.lbBatOpt2, side.gbBatOpt);
   return side;
 }
 

@@ -60,7 +60,7 @@ void BM_EnterDuelPage(benchmark::State& state) {
     pages->setCurrentIndex(0);
     QApplication::processEvents();
     state.ResumeTiming();
-    pages->setCurrentIndex(1);  // two copies, two grid resets
+    pages->setCurrentIndex(1);                               // two copies, two grid resets
     if (state.range(0) != 0) QApplication::processEvents();  // and the page laid out and drawn
   }
   state.SetLabel(state.range(0) != 0 ? "with drawing" : "handler");

@@ -135,7 +135,8 @@ class BatPageTest : public QObject {
   // entry finished by moving on.
   void SetSide(CheckGroup* options, ClampingSpinBox* bonus, ClampingSpinBox* amount, std::initializer_list<int> ticked,
                int bonusValue, int amountValue) {
-    for (int item = 0; item < options->Count(); ++item) SetOption(options, item, std::count(ticked.begin(), ticked.end(), item) > 0);
+    for (int item = 0; item < options->Count(); ++item)
+      SetOption(options, item, std::count(ticked.begin(), ticked.end(), item) > 0);
     TypeEntry(bonus, QString::number(bonusValue));
     TypeEntry(amount, QString::number(amountValue));
     QTest::keyClick(amount, Qt::Key_Return);
@@ -256,8 +257,10 @@ class BatPageTest : public QObject {
   void listGridsShowTheRosterColumns_data() {
     QTest::addColumn<QString>("grid");
     QTest::addColumn<QString>("list");
-    QTest::newRow("left") << "grBatLeft" << "mdBat1";
-    QTest::newRow("right") << "grBatRight" << "mdBat2";
+    QTest::newRow("left") << "grBatLeft"
+                          << "mdBat1";
+    QTest::newRow("right") << "grBatRight"
+                           << "mdBat2";
   }
   void listGridsShowTheRosterColumns() {
     QFETCH(QString, grid);
@@ -314,8 +317,9 @@ class BatPageTest : public QObject {
       ClampingSpinBox* editor;
       int minimum, maximum, largeStep, start;
     };
-    for (const Range& range : {Range{c_->seBatOptBonusLeft, -100, 100, 10, 0}, Range{c_->seBatOptBonusRight, -100, 100, 10, 0},
-                               Range{c_->seBatOptAmountLeft, 1, 4, 1, 1}, Range{c_->seBatOptAmountRight, 1, 4, 1, 1}}) {
+    for (const Range& range :
+         {Range{c_->seBatOptBonusLeft, -100, 100, 10, 0}, Range{c_->seBatOptBonusRight, -100, 100, 10, 0},
+          Range{c_->seBatOptAmountLeft, 1, 4, 1, 1}, Range{c_->seBatOptAmountRight, 1, 4, 1, 1}}) {
       QCOMPARE(range.editor->minimum(), range.minimum);
       QCOMPARE(range.editor->maximum(), range.maximum);
       QCOMPARE(range.editor->singleStep(), 1);
@@ -328,9 +332,10 @@ class BatPageTest : public QObject {
   void tabRunsFromThePageTabsThroughThePage() {
     ShowPage(*c_, c_->tsBat);
     c_->pcMain->tabBar()->setFocus(Qt::TabFocusReason);
-    const QStringList expected{"grBatLeft",  "cgBatOptLeft",  "seBatOptBonusLeft",  "seBatOptAmountLeft",
-                               "grBatRight", "cgBatOptRight", "seBatOptBonusRight", "seBatOptAmountRight",
-                               "btBatRes",   "btPersPrint",   "mmBatRes"};
+    const QStringList expected{
+        "grBatLeft",     "cgBatOptLeft",       "seBatOptBonusLeft",   "seBatOptAmountLeft", "grBatRight",
+        "cgBatOptRight", "seBatOptBonusRight", "seBatOptAmountRight", "btBatRes",           "btPersPrint",
+        "mmBatRes"};
     // Where the focus is, named by the page's control that holds it.
     const auto focused = [this] {
       for (QWidget* w = QApplication::focusWidget(); w != nullptr; w = w->parentWidget()) {
@@ -623,20 +628,34 @@ class BatPageTest : public QObject {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("finish");
     QTest::addColumn<int>("value");
-    QTest::newRow("bonus above the range") << "seBatOptBonusLeft" << 0 << "150" << "enter" << 100;
-    QTest::newRow("bonus below the range") << "seBatOptBonusRight" << 0 << "-250" << "tab" << -100;
-    QTest::newRow("bonus emptied") << "seBatOptBonusLeft" << 30 << "" << "hover btBatRes" << 0;
-    QTest::newRow("bonus a lone sign") << "seBatOptBonusRight" << 30 << "-" << "hover btPersPrint" << 0;
-    QTest::newRow("bonus within") << "seBatOptBonusLeft" << 0 << "-55" << "click memo" << -55;
-    QTest::newRow("bonus with a plus") << "seBatOptBonusLeft" << 0 << "+7" << "enter" << 7;
-    QTest::newRow("bonus far beyond") << "seBatOptBonusLeft" << 0 << "99999999999999999999" << "enter" << 100;
-    QTest::newRow("bonus letters refused") << "seBatOptBonusLeft" << 0 << "1x2" << "enter" << 12;
-    QTest::newRow("opponents emptied") << "seBatOptAmountLeft" << 3 << "" << "hover btBatRes" << 1;
-    QTest::newRow("opponents above") << "seBatOptAmountRight" << 1 << "5" << "enter" << 4;
-    QTest::newRow("opponents far above") << "seBatOptAmountLeft" << 1 << "669" << "hover btBatRes" << 4;
-    QTest::newRow("opponents a lone sign") << "seBatOptAmountRight" << 4 << "-" << "tab" << 1;
-    QTest::newRow("opponents zero") << "seBatOptAmountRight" << 2 << "0" << "tab" << 1;
-    QTest::newRow("opponents below") << "seBatOptAmountLeft" << 2 << "-3" << "hover btPersPrint" << 1;
+    QTest::newRow("bonus above the range") << "seBatOptBonusLeft" << 0 << "150"
+                                           << "enter" << 100;
+    QTest::newRow("bonus below the range") << "seBatOptBonusRight" << 0 << "-250"
+                                           << "tab" << -100;
+    QTest::newRow("bonus emptied") << "seBatOptBonusLeft" << 30 << ""
+                                   << "hover btBatRes" << 0;
+    QTest::newRow("bonus a lone sign") << "seBatOptBonusRight" << 30 << "-"
+                                       << "hover btPersPrint" << 0;
+    QTest::newRow("bonus within") << "seBatOptBonusLeft" << 0 << "-55"
+                                  << "click memo" << -55;
+    QTest::newRow("bonus with a plus") << "seBatOptBonusLeft" << 0 << "+7"
+                                       << "enter" << 7;
+    QTest::newRow("bonus far beyond") << "seBatOptBonusLeft" << 0 << "99999999999999999999"
+                                      << "enter" << 100;
+    QTest::newRow("bonus letters refused") << "seBatOptBonusLeft" << 0 << "1x2"
+                                           << "enter" << 12;
+    QTest::newRow("opponents emptied") << "seBatOptAmountLeft" << 3 << ""
+                                       << "hover btBatRes" << 1;
+    QTest::newRow("opponents above") << "seBatOptAmountRight" << 1 << "5"
+                                     << "enter" << 4;
+    QTest::newRow("opponents far above") << "seBatOptAmountLeft" << 1 << "669"
+                                         << "hover btBatRes" << 4;
+    QTest::newRow("opponents a lone sign") << "seBatOptAmountRight" << 4 << "-"
+                                           << "tab" << 1;
+    QTest::newRow("opponents zero") << "seBatOptAmountRight" << 2 << "0"
+                                    << "tab" << 1;
+    QTest::newRow("opponents below") << "seBatOptAmountLeft" << 2 << "-3"
+                                     << "hover btPersPrint" << 1;
   }
   void spinEditorsCorrectAFinishedEntry() {
     QFETCH(QString, editor);
@@ -703,7 +722,8 @@ class BatPageTest : public QObject {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("duel") << "btBatRes" << Bytes(kFirstDuelReport);
-    QTest::newRow("sheet") << "btPersPrint" << Bytes(kElsaSheetHead + CrLfLines({"Наёмница с севера.", "[/more][/priv]"}));
+    QTest::newRow("sheet") << "btPersPrint"
+                           << Bytes(kElsaSheetHead + CrLfLines({"Наёмница с севера.", "[/more][/priv]"}));
   }
   void eitherButtonReplacesTheUsersText() {
     QFETCH(QString, button);

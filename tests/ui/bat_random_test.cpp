@@ -136,7 +136,9 @@ std::vector<PersRecord> RecordsWithoutRecId(const PersTable& table) {
   return records;
 }
 
-std::int32_t Stat(const PersRecord& record, int field) { return record[std::size_t(field)].isNull ? 0 : record[std::size_t(field)].number; }
+std::int32_t Stat(const PersRecord& record, int field) {
+  return record[std::size_t(field)].isNull ? 0 : record[std::size_t(field)].number;
+}
 
 }  // namespace
 
@@ -151,9 +153,9 @@ class BatRandomTest : public QObject {
   std::unique_ptr<ModalResponder> responder_;
 
   SideModel sides_[2];
-  std::string memo_;                          // expected memo bytes
+  std::string memo_;                               // expected memo bytes
   std::optional<std::vector<PersRecord>> copied_;  // the roster at the last refill
-  tolvaro::DuelRandom duelRandom_;            // walks in step with the window's
+  tolvaro::DuelRandom duelRandom_;                 // walks in step with the window's
   QStringList expectedBoxes_;
   bool refilled_ = false;
   std::map<QString, int> actionCounts_;
@@ -557,10 +559,12 @@ class BatRandomTest : public QObject {
     if (MemoBytes(c_->mmBatRes) != memo_) out << "the memo holds other text than expected; ";
     for (int side = 0; side < 2; ++side) {
       for (int item = 0; item < kBatOptionCount; ++item) {
-        if (Group(side)->IsChecked(item) != sides_[side].options[item]) out << "option " << item << " of side " << side << "; ";
+        if (Group(side)->IsChecked(item) != sides_[side].options[item])
+          out << "option " << item << " of side " << side << "; ";
       }
       if (Bonus(side)->value() != sides_[side].bonus) {
-        out << "bonus of side " << side << " is " << Bonus(side)->value() << ", expected " << sides_[side].bonus << "; ";
+        out << "bonus of side " << side << " is " << Bonus(side)->value() << ", expected " << sides_[side].bonus
+            << "; ";
       }
       if (Amount(side)->value() != sides_[side].amount) {
         out << "opponents of side " << side << " is " << Amount(side)->value() << ", expected " << sides_[side].amount
@@ -619,9 +623,9 @@ class BatRandomTest : public QObject {
                                                .arg(action_, FromCp1251(escaped))));
       const std::string violation = Violation();
       QVERIFY2(violation.empty(), qPrintable(QStringLiteral("seed %1, action %2 (%3): %4")
-                                                  .arg(seed)
-                                                  .arg(step)
-                                                  .arg(action_, QString::fromStdString(violation))));
+                                                 .arg(seed)
+                                                 .arg(step)
+                                                 .arg(action_, QString::fromStdString(violation))));
     }
     QStringList counts;
     for (const auto& [action, count] : actionCounts_) counts << QStringLiteral("%1 %2").arg(action).arg(count);

@@ -17,7 +17,8 @@ namespace {
 enum Column { kNameColumn, kEColumn, kSColumn };
 
 std::vector<GridColumn> Columns() {
-  return {{QStringLiteral("Персонаж"), "Name", 100}, {QStringLiteral("БЭ"), "E", 50}, {QStringLiteral("Сила"), "S", 50}};
+  return {
+      {QStringLiteral("Персонаж"), "Name", 100}, {QStringLiteral("БЭ"), "E", 50}, {QStringLiteral("Сила"), "S", 50}};
 }
 
 }  // namespace
