@@ -7,7 +7,8 @@
 // the last button or the user's typing left there.
 //
 // TOLVARO_RANDOM_STEPS sets the number of actions (a short run by default)
-// and TOLVARO_RANDOM_SEED the seed.
+// and TOLVARO_RANDOM_SEED the seed. A run longer than five minutes needs Qt
+// Test's watchdog moved too, e.g. QTEST_FUNCTION_TIMEOUT=7200000 (ms).
 //
 // The generator page's property grid and description memo are not bound to
 // the roster yet; their finished entries are written into the current record
