@@ -1,7 +1,44 @@
 #pragma once
 
+class CheckGroup;
+class ClampingSpinBox;
+class PanelBox;
+class PersGrid;
+class QLabel;
+class QPushButton;
 class QWidget;
+class ResultMemo;
 class TfMain;
 
-// Builds the page tsBat "Мочильня" of the window.
+// The items of each side's option group, in their order.
+enum BatOption { kNoWeaponOption, kDisarmOption, kNoKillOption, kNoCrippleOption, kBatOptionCount };
+
+// One character's panel of the duel page: its list and the inputs of its side.
+struct BatSidePanel {
+  PanelBox* gbBat = nullptr;
+  PersGrid* grBat = nullptr;
+  PanelBox* gbBatOpt = nullptr;
+  CheckGroup* cgBatOpt = nullptr;
+  QLabel* lbBatOpt1 = nullptr;
+  ClampingSpinBox* seBatOptBonus = nullptr;
+  QLabel* lbBatOpt2 = nullptr;
+  ClampingSpinBox* seBatOptAmount = nullptr;
+};
+
+// The controls of the page tsBat "Мочильня".
+struct BatPage {
+  QWidget* tsBat = nullptr;
+  BatSidePanel left;   // gbBatLeft over mdBat1
+  BatSidePanel right;  // gbBatRiht over mdBat2
+  PanelBox* grBatRes = nullptr;
+  ResultMemo* mmBatRes = nullptr;
+  PanelBox* gbBatCon = nullptr;
+  QPushButton* btBatRes = nullptr;
+  QPushButton* btPersPrint = nullptr;
+};
+
+// Builds the page over the window's duel lists: layout, captions, bindings and
+// the Tab order from the page tabs on. Keeps the controls in the window for
+// its handlers and wires the two buttons to them. Returns the page, not yet
+// added to the page control.
 QWidget* BuildBatPage(TfMain& window);

@@ -20,7 +20,21 @@ PersGrid::PersGrid(tolvaro::PersTable& table, std::vector<GridColumn> columns, Q
 
   setHorizontalHeader(new FilterHeaderView(this));
   setVerticalHeader(new IndicatorHeaderView(this));
+  // Connected before the view's selection model, which moves the current row
+  // off a row being removed or filtered out; a user's choice never comes in
+  // between, and the table's cursor must not follow such a move (it would
+  // settle a pending edit in the middle of a field write).
+  for (auto announce : {&QAbstractItemModel::rowsAboutToBeRemoved, &QAbstractItemModel::rowsAboutToBeInserted}) {
+    connect(proxy_, announce, this, [this] { reshaping_ = true; });
+  }
+  connect(proxy_, &QAbstractItemModel::layoutAboutToBeChanged, this, [this] { reshaping_ = true; });
+  connect(proxy_, &QAbstractItemModel::modelAboutToBeReset, this, [this] { reshaping_ = true; });
   setModel(proxy_);
+  for (auto done : {&QAbstractItemModel::rowsRemoved, &QAbstractItemModel::rowsInserted}) {
+    connect(proxy_, done, this, [this] { reshaping_ = false; });
+  }
+  connect(proxy_, &QAbstractItemModel::layoutChanged, this, [this] { reshaping_ = false; });
+  connect(proxy_, &QAbstractItemModel::modelReset, this, [this] { reshaping_ = false; });
 
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::SingleSelection);
@@ -66,7 +80,7 @@ int PersGrid::ViewRowOf(int sourceRow) const {
 }
 
 void PersGrid::ChooseRow(const QModelIndex& current) {
-  if (following_ || !current.isValid()) return;
+  if (following_ || reshaping_ || !current.isValid()) return;
   const QVariant recId = proxy_->mapToSource(current).data(PersTableModel::RecIdRole);
   if (!recId.isValid()) return;
   model_->Table().GoToRecId(recId.value<qint32>());

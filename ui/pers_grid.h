@@ -35,4 +35,7 @@ class PersGrid : public QTableView {
   PersTableModel* model_;
   GridFilterProxy* proxy_;
   bool following_ = false;
+  // Between the display's announcement of a structural change and its end:
+  // the view then moves its current row by itself, which is no choice.
+  bool reshaping_ = false;
 };

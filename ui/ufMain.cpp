@@ -51,6 +51,7 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent), roster(WithPersFields(mdP
   pcMain->addTab(bat, QStringLiteral("Мочильня"));
   bat->setAccessibleName(QStringLiteral("Мочильня"));
   pcMain->setCurrentIndex(0);
+  connect(pcMain, &QTabWidget::currentChanged, this, &TfMain::pcMainChange);
 
   connect(gen.btNew, &QPushButton::clicked, this, &TfMain::btNewClick);
   connect(gen.btDel, &QPushButton::clicked, this, &TfMain::btDelClick);

@@ -3,8 +3,10 @@
 #include <QFileDialog>
 #include <QMainWindow>
 
+#include "duel/duel_random.h"
 #include "roster/pers_roster.h"
 #include "roster/pers_table.h"
+#include "ui/bat_page.h"
 
 class QTabWidget;
 class RosterFileDialog;
@@ -37,7 +39,14 @@ class TfMain : public QMainWindow {
   // raises SuppressRecalc.
   void LoadRosterFrom(const QString& file);
 
+  // Duel page handlers.
+  void pcMainChange();
+  void btBatResClick();
+  void btPersPrintClick();
+
  private:
+  friend QWidget* BuildBatPage(TfMain& window);
+
   tolvaro::PersTable mdPers{"mdPers"};
   tolvaro::PersTable mdBat1{"mdBat1"};
   tolvaro::PersTable mdBat2{"mdBat2"};
@@ -49,4 +58,6 @@ class TfMain : public QMainWindow {
   RosterFileDialog& FileDialog(RosterFileDialog*& dialog, QFileDialog::AcceptMode mode, const char* name);
   RosterFileDialog* odMain = nullptr;
   RosterFileDialog* sdMain = nullptr;
+  BatPage batPage;
+  tolvaro::DuelRandom random;  // the duel's one random source for the whole run
 };
