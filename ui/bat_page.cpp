@@ -1,5 +1,7 @@
 #include "ui/bat_page.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,7 +12,7 @@
 #include <vector>
 
 #include "ui/check_group.h"
-#include "ui/clamping_spin_box.h"
+#include "ui/range_spin_box.h"
 #include "ui/mouse_enter_focus.h"
 #include "ui/panel_box.h"
 #include "ui/pers_grid.h"
@@ -93,9 +95,17 @@ QLabel* NewLabel(const char* name, const QString& caption, QPoint at, QWidget* p
   return label;
 }
 
-ClampingSpinBox* NewSpinEditor(const char* name, int minimum, int maximum, int largeStep, QRect rect, QLabel* label,
-                               QWidget* parent) {
-  auto* editor = new ClampingSpinBox(minimum, maximum, largeStep, parent);
+RangeSpinBox* NewSpinEditor(const char* name, int minimum, int maximum, int largeStep, QRect rect, QLabel* label,
+                            QWidget* parent) {
+  auto* editor = new RangeSpinBox(parent);
+  editor->setRange(minimum, maximum);
+  editor->setSingleStep(1);
+  editor->SetLargeStep(largeStep);
+  // An emptied entry becomes 0 brought into the range.
+  editor->SetEmptyEntry(RangeSpinBox::EmptyEntry::Zero);
+  // The value follows an entry only once it is finished.
+  editor->setKeyboardTracking(false);
+  editor->setValue(std::clamp(0, minimum, maximum));
   editor->setObjectName(name);
   editor->setAccessibleName(label->text());
   editor->setGeometry(rect);

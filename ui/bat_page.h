@@ -1,7 +1,7 @@
 #pragma once
 
 class CheckGroup;
-class ClampingSpinBox;
+class RangeSpinBox;
 class PanelBox;
 class PersGrid;
 class QLabel;
@@ -20,9 +20,9 @@ struct BatSidePanel {
   PanelBox* gbBatOpt = nullptr;
   CheckGroup* cgBatOpt = nullptr;
   QLabel* lbBatOpt1 = nullptr;
-  ClampingSpinBox* seBatOptBonus = nullptr;
+  RangeSpinBox* seBatOptBonus = nullptr;
   QLabel* lbBatOpt2 = nullptr;
-  ClampingSpinBox* seBatOptAmount = nullptr;
+  RangeSpinBox* seBatOptAmount = nullptr;
 };
 
 // The controls of the page tsBat "Мочильня".

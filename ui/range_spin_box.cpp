@@ -49,7 +49,8 @@ std::optional<int> RangeSpinBox::EntryOf(const QString& text) const {
   if (!match.hasMatch()) return std::nullopt;
   const QString digits = match.captured(2);
   if (digits.isEmpty()) {
-    if (emptyEntry_ == EmptyEntry::Restore || !match.captured(1).isEmpty()) return std::nullopt;
+    // A lone sign counts as emptied.
+    if (emptyEntry_ == EmptyEntry::Restore) return std::nullopt;
     return qBound(minimum(), 0, maximum());
   }
   bool fits = false;

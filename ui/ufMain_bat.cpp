@@ -6,7 +6,7 @@
 #include "duel/duel_resolution.h"
 #include "sheet/pers_sheet.h"
 #include "ui/check_group.h"
-#include "ui/clamping_spin_box.h"
+#include "ui/range_spin_box.h"
 #include "ui/result_memo.h"
 #include "ui/ufMain.h"
 

@@ -133,7 +133,7 @@ class BatPageTest : public QObject {
 
   // Sets one side's options, bonus and opponents through the controls, each
   // entry finished by moving on.
-  void SetSide(CheckGroup* options, ClampingSpinBox* bonus, ClampingSpinBox* amount, std::initializer_list<int> ticked,
+  void SetSide(CheckGroup* options, RangeSpinBox* bonus, RangeSpinBox* amount, std::initializer_list<int> ticked,
                int bonusValue, int amountValue) {
     for (int item = 0; item < options->Count(); ++item)
       SetOption(options, item, std::count(ticked.begin(), ticked.end(), item) > 0);
@@ -170,17 +170,17 @@ class BatPageTest : public QObject {
     row("gbBatOptLeft", "PanelBox", QStringLiteral(" Опции "), options);
     row("cgBatOptLeft", "CheckGroup", QString(), options);
     row("lbBatOptLeft1", "QLabel", bonus, bonus);
-    row("seBatOptBonusLeft", "ClampingSpinBox", QString(), bonus);
+    row("seBatOptBonusLeft", "RangeSpinBox", QString(), bonus);
     row("lbBatOptLeft2", "QLabel", amount, amount);
-    row("seBatOptAmountLeft", "ClampingSpinBox", QString(), amount);
+    row("seBatOptAmountLeft", "RangeSpinBox", QString(), amount);
     row("gbBatRiht", "PanelBox", QStringLiteral(" 2й персонаж "), right);
     row("grBatRight", "PersGrid", QString(), right);
     row("gbBatOptRight", "PanelBox", QStringLiteral(" Опции "), options);
     row("cgBatOptRight", "CheckGroup", QString(), options);
     row("lbBatOptRight1", "QLabel", bonus, bonus);
-    row("seBatOptBonusRight", "ClampingSpinBox", QString(), bonus);
+    row("seBatOptBonusRight", "RangeSpinBox", QString(), bonus);
     row("lbBatOptRight2", "QLabel", amount, amount);
-    row("seBatOptAmountRight", "ClampingSpinBox", QString(), amount);
+    row("seBatOptAmountRight", "RangeSpinBox", QString(), amount);
     row("grBatRes", "PanelBox", QStringLiteral(" Результат "), QStringLiteral("Результат"));
     row("mmBatRes", "ResultMemo", QString(), QStringLiteral("Результат"));
     row("gbBatCon", "PanelBox", QString(), QString());
@@ -314,7 +314,7 @@ class BatPageTest : public QObject {
       }
     }
     struct Range {
-      ClampingSpinBox* editor;
+      RangeSpinBox* editor;
       int minimum, maximum, largeStep, start;
     };
     for (const Range& range :
@@ -664,7 +664,7 @@ class BatPageTest : public QObject {
     QFETCH(QString, finish);
     QFETCH(int, value);
     ShowPage(*c_, c_->tsBat);
-    auto* spin = c_->tsBat->findChild<ClampingSpinBox*>(editor);
+    auto* spin = c_->tsBat->findChild<RangeSpinBox*>(editor);
     spin->setValue(before);
     TypeEntry(spin, typed);
     QCOMPARE(spin->value(), before);  // not yet finished
@@ -709,7 +709,7 @@ class BatPageTest : public QObject {
     QFETCH(int, presses);
     QFETCH(int, value);
     ShowPage(*c_, c_->tsBat);
-    auto* spin = c_->tsBat->findChild<ClampingSpinBox*>(editor);
+    auto* spin = c_->tsBat->findChild<RangeSpinBox*>(editor);
     spin->setValue(start);
     spin->setFocus(Qt::TabFocusReason);
     for (int i = 0; i < presses; ++i) QTest::keyClick(spin, Qt::Key(key));

@@ -180,8 +180,8 @@ class BatRandomTest : public QObject {
   }
 
   CheckGroup* Group(int side) const { return side == 0 ? c_->cgBatOptLeft : c_->cgBatOptRight; }
-  ClampingSpinBox* Bonus(int side) const { return side == 0 ? c_->seBatOptBonusLeft : c_->seBatOptBonusRight; }
-  ClampingSpinBox* Amount(int side) const { return side == 0 ? c_->seBatOptAmountLeft : c_->seBatOptAmountRight; }
+  RangeSpinBox* Bonus(int side) const { return side == 0 ? c_->seBatOptBonusLeft : c_->seBatOptBonusRight; }
+  RangeSpinBox* Amount(int side) const { return side == 0 ? c_->seBatOptAmountLeft : c_->seBatOptAmountRight; }
   PersGrid* List(int side) const { return side == 0 ? c_->grBatLeft : c_->grBatRight; }
 
   // The action of the current step, for the report of a violation.
@@ -365,7 +365,7 @@ class BatRandomTest : public QObject {
     }
   }
 
-  void FinishEntry(ClampingSpinBox* editor) {
+  void FinishEntry(RangeSpinBox* editor) {
     const int how = Pick(4);
     action_ += QStringLiteral(", finished by %1").arg(how);
     switch (how) {
@@ -386,7 +386,7 @@ class BatRandomTest : public QObject {
 
   void SpinEntry(int side) {
     const bool bonus = Chance(50);
-    ClampingSpinBox* editor = bonus ? Bonus(side) : Amount(side);
+    RangeSpinBox* editor = bonus ? Bonus(side) : Amount(side);
     int& model = bonus ? sides_[side].bonus : sides_[side].amount;
     if (Chance(70)) {
       Count("spin typing");

@@ -37,10 +37,10 @@ WindowControls::WindowControls(TfMain& w)
       grBatRight(Find<PersGrid>(w, "grBatRight")),
       cgBatOptLeft(Find<CheckGroup>(w, "cgBatOptLeft")),
       cgBatOptRight(Find<CheckGroup>(w, "cgBatOptRight")),
-      seBatOptBonusLeft(Find<ClampingSpinBox>(w, "seBatOptBonusLeft")),
-      seBatOptAmountLeft(Find<ClampingSpinBox>(w, "seBatOptAmountLeft")),
-      seBatOptBonusRight(Find<ClampingSpinBox>(w, "seBatOptBonusRight")),
-      seBatOptAmountRight(Find<ClampingSpinBox>(w, "seBatOptAmountRight")),
+      seBatOptBonusLeft(Find<RangeSpinBox>(w, "seBatOptBonusLeft")),
+      seBatOptAmountLeft(Find<RangeSpinBox>(w, "seBatOptAmountLeft")),
+      seBatOptBonusRight(Find<RangeSpinBox>(w, "seBatOptBonusRight")),
+      seBatOptAmountRight(Find<RangeSpinBox>(w, "seBatOptAmountRight")),
       mmBatRes(Find<ResultMemo>(w, "mmBatRes")),
       btBatRes(Find<QPushButton>(w, "btBatRes")),
       btPersPrint(Find<QPushButton>(w, "btPersPrint")) {}
@@ -122,7 +122,7 @@ void TypeText(QWidget* widget, const QString& text) {
   }
 }
 
-void TypeEntry(ClampingSpinBox* editor, const QString& text) {
+void TypeEntry(RangeSpinBox* editor, const QString& text) {
   editor->setFocus(Qt::MouseFocusReason);
   QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
   if (text.isEmpty()) {

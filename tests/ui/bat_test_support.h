@@ -7,7 +7,7 @@
 #include <string>
 
 #include "ui/check_group.h"
-#include "ui/clamping_spin_box.h"
+#include "ui/range_spin_box.h"
 #include "ui/pers_grid.h"
 #include "ui/result_memo.h"
 #include "ui/ufMain.h"
@@ -32,10 +32,10 @@ struct WindowControls {
   PersGrid* grBatRight;
   CheckGroup* cgBatOptLeft;
   CheckGroup* cgBatOptRight;
-  ClampingSpinBox* seBatOptBonusLeft;
-  ClampingSpinBox* seBatOptAmountLeft;
-  ClampingSpinBox* seBatOptBonusRight;
-  ClampingSpinBox* seBatOptAmountRight;
+  RangeSpinBox* seBatOptBonusLeft;
+  RangeSpinBox* seBatOptAmountLeft;
+  RangeSpinBox* seBatOptBonusRight;
+  RangeSpinBox* seBatOptAmountRight;
   ResultMemo* mmBatRes;
   QPushButton* btBatRes;
   QPushButton* btPersPrint;
@@ -89,7 +89,7 @@ void TypeText(QWidget* widget, const QString& text);
 
 // Selects the editor's whole entry and types text over it; the entry is not
 // finished yet.
-void TypeEntry(ClampingSpinBox* editor, const QString& text);
+void TypeEntry(RangeSpinBox* editor, const QString& text);
 
 // The Windows-1251 bytes of readable lines each followed by CR LF.
 std::string CrLfLines(std::initializer_list<const char*> lines);

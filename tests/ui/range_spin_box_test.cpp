@@ -24,7 +24,8 @@ class RangeSpinBoxTest : public QObject {
     QTest::newRow("bonus emptied") << -100 << 100 << true << "" << false << 0;
     QTest::newRow("opponents emptied") << 1 << 4 << true << "" << true << 1;
     QTest::newRow("opponents zero") << 1 << 4 << true << "0" << false << 1;
-    QTest::newRow("lone sign restores") << -100 << 100 << true << "-" << false << 3;
+    QTest::newRow("lone sign counts as emptied") << -100 << 100 << true << "-" << false << 0;
+    QTest::newRow("lone sign restores") << 1 << 5 << false << "+" << true << 3;
     QTest::newRow("emptied restores") << 1 << 5 << false << "" << true << 3;
     QTest::newRow("within") << -100 << 100 << true << "-42" << false << -42;
     QTest::newRow("blanks around") << -100 << 100 << true << " 12 " << true << 12;
