@@ -22,9 +22,6 @@
 namespace {
 
 constexpr int kSideWidth = 350;
-// The lists' width for a column of no set width: a classic grid's default,
-// narrow enough that the four shown columns fit the panel without scrolling.
-constexpr int kListDefaultColumnWidth = 64;
 constexpr int kOptionsHeight = 150;
 constexpr int kCheckGroupWidth = 150;
 constexpr QPoint kBonusLabelAt(155, 40);
@@ -47,7 +44,7 @@ std::vector<GridColumn> ListColumns() {
       {QStringLiteral("Игрок"), "Login", 100},
       {QStringLiteral("Персонаж"), "Name", 100},
       {QStringLiteral("БЭ"), "E", 50},
-      {QStringLiteral("РЭ"), "RE", kListDefaultColumnWidth},
+      {QStringLiteral("РЭ"), "RE", -1},
       {QStringLiteral("Стоим."), "C", 50, false},
       {QStringLiteral("Сила"), "S", 50, false},
       {QStringLiteral("Ловк."), "L", 50, false},

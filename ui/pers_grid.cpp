@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr int kDefaultColumnWidth = 64;
+
 constexpr int kIndicatorWidth = 12;
 
 }  // namespace
@@ -49,6 +51,9 @@ PersGrid::PersGrid(tolvaro::PersTable& table, std::vector<GridColumn> columns, Q
 
   verticalHeader()->setFixedWidth(kIndicatorWidth);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  // A column of no set width gets a classic grid's default, narrow enough
+  // that the duel lists' four shown columns fit their panels.
+  horizontalHeader()->setDefaultSectionSize(kDefaultColumnWidth);
 
   const std::vector<GridColumn>& shown = model_->Columns();
   for (int column = 0; column < static_cast<int>(shown.size()); ++column) {
