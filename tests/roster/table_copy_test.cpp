@@ -11,6 +11,7 @@
 #include "roster/pers_table.h"
 #include "tests/roster/pers_table_helpers.h"
 #include "tests/support/cp1251.h"
+#include "tests/support/counting_observer.h"
 
 namespace tolvaro {
 namespace {
@@ -22,19 +23,7 @@ using ::tolvaro::testing::RowRecIds;
 using ::tolvaro::testing::WithPersFields;
 using Ids = std::vector<std::int32_t>;
 
-// Counts what a bound control hears.
-class CountingObserver : public TableObserver {
- public:
-  void TableReset() override { ++resets; }
-  void RowInserted(std::size_t) override { ++others; }
-  void RowRemoved(std::size_t) override { ++others; }
-  void RowChanged(std::size_t) override { ++others; }
-  void FieldChanged(int) override { ++others; }
-  void CurrentChanged() override { ++others; }
-
-  int resets = 0;
-  int others = 0;
-};
+using ::tolvaro::testing::CountingObserver;
 
 class TableCopyTest : public ::testing::Test {
  protected:

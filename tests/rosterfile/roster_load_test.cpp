@@ -8,6 +8,7 @@
 #include "tests/rosterfile/example_roster.h"
 #include "tests/rosterfile/roster_test_support.h"
 #include "tests/rosterfile/table_snapshot.h"
+#include "tests/support/counting_observer.h"
 
 namespace tolvaro {
 namespace {
@@ -347,18 +348,7 @@ TEST_F(RosterLoad, NoFileOrAFolderChangesNothing) {
   }
 }
 
-// Counts what the table tells its controls.
-class CountingObserver : public TableObserver {
- public:
-  void TableReset() override { ++resets; }
-  void RowInserted(std::size_t) override { ++others; }
-  void RowRemoved(std::size_t) override { ++others; }
-  void RowChanged(std::size_t) override { ++others; }
-  void FieldChanged(int) override { ++others; }
-  void CurrentChanged() override { ++others; }
-  int resets = 0;
-  int others = 0;
-};
+using ::tolvaro::testing::CountingObserver;
 
 TEST_F(RosterLoad, ControlsHearOneResetAtTheEnd) {
   AddExample();
