@@ -19,8 +19,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -69,7 +69,7 @@ struct SpinRow {
   int largeStep;  // Page Up, Page Down
 };
 constexpr SpinRow kSpinRows[] = {
-    {tolvaro::kS, 1, 5, 1, 1},          {tolvaro::kL, 1, 5, 1, 1},          {tolvaro::kK, 1, 5, 1, 1},
+    {tolvaro::kS, 1, 5, 1, 1},         {tolvaro::kL, 1, 5, 1, 1},         {tolvaro::kK, 1, 5, 1, 1},
     {tolvaro::kM, 100, 1000, 10, 100}, {tolvaro::kR, 100, 1000, 10, 100}, {tolvaro::kB, 100, 1000, 10, 100},
 };
 
@@ -280,8 +280,7 @@ class BatRandomTest : public QObject {
   // Windows-1251 lacks (one of them outside the Basic Multilingual Plane).
   QString RandomTyping(int maxLength) {
     static const QList<uint> pool =
-        QStringLiteral("abcxyzABC0123456789 ,.-[]<>/абвгдеёжзийклмнопрстуфхцчшщъыьэюяАБВЁЖЯ\u00a0№€ÄΩ中😀")
-            .toUcs4();
+        QStringLiteral("abcxyzABC0123456789 ,.-[]<>/абвгдеёжзийклмнопрстуфхцчшщъыьэюяАБВЁЖЯ\u00a0№€ÄΩ中😀").toUcs4();
     QString text;
     for (int length = Pick(maxLength + 1); length > 0; --length) {
       const char32_t letter = pool[Pick(int(pool.size()))];
@@ -323,8 +322,8 @@ class BatRandomTest : public QObject {
     const tolvaro::FieldValue& stored = (*record)[std::size_t(field)];
     if (stored != expected) {
       entryViolation_ += std::string(tolvaro::PersFieldName(tolvaro::PersField(field))) + " holds " +
-                         Described(stored, text) + ", the entry showed " + Described(expected, text) +
-                         " (before " + Described(edited.before, text) + "); ";
+                         Described(stored, text) + ", the entry showed " + Described(expected, text) + " (before " +
+                         Described(edited.before, text) + "); ";
     }
   }
 
@@ -450,7 +449,7 @@ class BatRandomTest : public QObject {
       bool inRange = !expected.isNull && expected.number >= row.minimum && expected.number <= row.maximum;
       for (int presses = 1 + Pick(4); presses > 0; --presses) {
         const Qt::Key key = keys[Pick(4)];
-        action_ += QStringLiteral(" key %1").arg(int(key), 0, 16);
+        action_ += QStringLiteral(" %1").arg(QKeySequence(key).toString());
         KeyIntoFocus(key);
         const int step = (key == Qt::Key_PageUp || key == Qt::Key_PageDown) ? row.largeStep : row.step;
         const int sign = (key == Qt::Key_Up || key == Qt::Key_PageUp) ? 1 : -1;
@@ -778,7 +777,8 @@ class BatRandomTest : public QObject {
       } catch (const tolvaro::Error&) {
         // a skill below its floor: the cost cannot be computed
       }
-      if (cost && Stat(record, tolvaro::kC) != *cost) out << "row " << row << " of the roster has a cost off the formula; ";
+      if (cost && Stat(record, tolvaro::kC) != *cost)
+        out << "row " << row << " of the roster has a cost off the formula; ";
     }
     if (refilled_) {
       copied_ = RecordsWithoutRecId(pers);
