@@ -56,7 +56,7 @@ using tolvaro::PersTable;
 
 namespace {
 
-constexpr int kDefaultSteps = 6000;
+constexpr int kDefaultSteps = 5000;
 constexpr unsigned kDefaultSeed = 20240611;
 constexpr std::size_t kRosterSoftLimit = 40;  // above it, deleting is likelier than adding
 
