@@ -4,15 +4,15 @@
 // values follow the formulas, the duel lists equal the roster after each
 // refill and stay as they are between refills, the duel page's controls hold
 // what the user entered (corrected), and the result memo holds exactly what
-// the last button or the user's typing left there.
+// the last button or the user's typing left there. The generator page's
+// property grid and description memo are driven as a user drives them, and
+// each finished entry must have left in its record what the editor showed:
+// a number corrected into its range, text in the code page cut at the
+// field's size.
 //
 // TOLVARO_RANDOM_STEPS sets the number of actions (a short run by default)
 // and TOLVARO_RANDOM_SEED the seed. A run longer than five minutes needs Qt
 // Test's watchdog moved too, e.g. QTEST_FUNCTION_TIMEOUT=7200000 (ms).
-//
-// The generator page's property grid and description memo are not bound to
-// the roster yet; their finished entries are written into the current record
-// the way those editors write them (WriteField).
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -55,9 +56,22 @@ using tolvaro::PersTable;
 
 namespace {
 
-constexpr int kDefaultSteps = 6000;
+constexpr int kDefaultSteps = 5000;
 constexpr unsigned kDefaultSeed = 20240611;
 constexpr std::size_t kRosterSoftLimit = 40;  // above it, deleting is likelier than adding
+
+// The whole-number rows of the property grid, as the user meets them.
+struct SpinRow {
+  int field;
+  int minimum;
+  int maximum;
+  int step;       // arrow keys
+  int largeStep;  // Page Up, Page Down
+};
+constexpr SpinRow kSpinRows[] = {
+    {tolvaro::kS, 1, 5, 1, 1},         {tolvaro::kL, 1, 5, 1, 1},         {tolvaro::kK, 1, 5, 1, 1},
+    {tolvaro::kM, 100, 1000, 10, 100}, {tolvaro::kR, 100, 1000, 10, 100}, {tolvaro::kB, 100, 1000, 10, 100},
+};
 
 int EnvInt(const char* name, int fallback) {
   bool ok = false;
@@ -141,6 +155,15 @@ std::int32_t Stat(const PersRecord& record, int field) {
   return record[std::size_t(field)].isNull ? 0 : record[std::size_t(field)].number;
 }
 
+tolvaro::FieldValue NumberValue(int number) { return {.isNull = false, .number = number, .text = {}}; }
+tolvaro::FieldValue TextValue(std::string text) { return {.isNull = false, .number = 0, .text = std::move(text)}; }
+
+// A field's value as a report shows it.
+std::string Described(const tolvaro::FieldValue& value, bool text) {
+  if (value.isNull) return "(none)";
+  return text ? "\"" + FromCp1251(value.text).toStdString() + "\"" : std::to_string(value.number);
+}
+
 }  // namespace
 
 class BatRandomTest : public QObject {
@@ -158,6 +181,7 @@ class BatRandomTest : public QObject {
   std::optional<std::vector<PersRecord>> copied_;  // the roster at the last refill
   tolvaro::DuelRandom duelRandom_;                 // walks in step with the window's
   QStringList expectedBoxes_;
+  std::string entryViolation_;  // what the last finished entry left wrongly
   bool refilled_ = false;
   std::map<QString, int> actionCounts_;
 
@@ -252,28 +276,243 @@ class BatRandomTest : public QObject {
     Press(c_->btLoad);
   }
 
+  // Text as the user types it: Cyrillic, the markup's brackets, and letters
+  // Windows-1251 lacks (one of them outside the Basic Multilingual Plane).
+  QString RandomTyping(int maxLength) {
+    static const QList<uint> pool =
+        QStringLiteral("abcxyzABC0123456789 ,.-[]<>/абвгдеёжзийклмнопрстуфхцчшщъыьэюяАБВЁЖЯ\u00a0№€ÄΩ中😀").toUcs4();
+    QString text;
+    for (int length = Pick(maxLength + 1); length > 0; --length) {
+      const char32_t letter = pool[Pick(int(pool.size()))];
+      text += QString::fromUcs4(&letter, 1);
+    }
+    return text;
+  }
+
+  // The record an entry started on, found again after the entry is finished
+  // (choosing another row of the roster grid finishes it too).
+  struct EditedRecord {
+    std::int32_t recId;
+    tolvaro::FieldValue before;
+  };
+
+  EditedRecord StartOfEntry(int field) {
+    PersTable& pers = window_->Pers();
+    return {pers.Field(tolvaro::kRecId).Value().number, pers.Field(field).Value()};
+  }
+
+  const PersRecord* RecordWithRecId(std::int32_t recId) const {
+    const PersTable& pers = window_->Pers();
+    for (std::size_t row = 0; row < pers.RowCount(); ++row) {
+      const tolvaro::FieldValue& id = pers.Row(row)[tolvaro::kRecId];
+      if (!id.isNull && id.number == recId) return &pers.Row(row);
+    }
+    return nullptr;
+  }
+
+  // Records what the finished entry left in its record against what it
+  // should have left.
+  void CheckEntry(const EditedRecord& edited, int field, const tolvaro::FieldValue& expected, bool text) {
+    QCoreApplication::processEvents();  // Enter finishes once the key has been handled
+    const PersRecord* record = RecordWithRecId(edited.recId);
+    if (record == nullptr) {
+      entryViolation_ += "the edited record is gone; ";
+      return;
+    }
+    const tolvaro::FieldValue& stored = (*record)[std::size_t(field)];
+    if (stored != expected) {
+      entryViolation_ += std::string(tolvaro::PersFieldName(tolvaro::PersField(field))) + " holds " +
+                         Described(stored, text) + ", the entry showed " + Described(expected, text) + " (before " +
+                         Described(edited.before, text) + "); ";
+    }
+  }
+
+  // Opens the editor of a field's row as a user does: a click on the value,
+  // a click into the editor already open there, or F2 on the row that is
+  // current already (a click there would wait for a double click).
+  QWidget* OpenFieldEditor(int field) {
+    PersPropertyGrid* grid = c_->vgGen;
+    const QModelIndex index = grid->RecordModel()->IndexOfField(field);
+    if (QWidget* open = grid->indexWidget(index)) {
+      QTest::mouseClick(open, Qt::LeftButton);
+      return open;
+    }
+    if (grid->currentIndex() == index) {
+      grid->setFocus(Qt::MouseFocusReason);
+      KeyIntoFocus(Qt::Key_F2);
+      return grid->indexWidget(index);
+    }
+    return OpenPropertyEditor(grid, field);
+  }
+
+  // Moves the focus away from an entry of the generator page in one of the
+  // ways that finish it.
+  void LeaveEntry(int field, bool enterFinishes) {
+    QPushButton* buttons[] = {c_->btNew, c_->btDel, c_->btSave, c_->btLoad};
+    const int how = Pick(enterFinishes ? 5 : 4);
+    switch (how) {
+      case 0:
+        action_ += QStringLiteral(", finished by Tab");
+        KeyIntoFocus(Qt::Key_Tab);
+        break;
+      case 1:
+        action_ += QStringLiteral(", finished by the pointer on a button");
+        Hover(buttons[Pick(4)]);
+        break;
+      case 2: {
+        int other = field;
+        while (other == field) other = Pick(2) == 0 ? tolvaro::kLogin + Pick(2) : kSpinRows[Pick(6)].field;
+        action_ += QStringLiteral(", finished by the row of %1").arg(tolvaro::PersFieldName(tolvaro::PersField(other)));
+        OpenFieldEditor(other);
+        break;
+      }
+      case 3:
+        if (c_->grGen->model()->rowCount() > 0) {
+          action_ += QStringLiteral(", finished by a roster row");
+          ChooseRandomRow(c_->grGen);
+        } else if (field != tolvaro::kD) {
+          action_ += QStringLiteral(", finished by a click into the description");
+          QTest::mouseClick(c_->mmDescr->viewport(), Qt::LeftButton);
+        } else {
+          action_ += QStringLiteral(", finished by Tab");
+          KeyIntoFocus(Qt::Key_Tab);
+        }
+        break;
+      default:
+        action_ += QStringLiteral(", finished by Enter");
+        KeyIntoFocus(Qt::Key_Return);
+        break;
+    }
+  }
+
+  void EditText(int field) {
+    auto* editor = qobject_cast<QLineEdit*>(OpenFieldEditor(field));
+    if (editor == nullptr) {
+      entryViolation_ += "no text editor opened; ";
+      return;
+    }
+    const EditedRecord edited = StartOfEntry(field);
+    switch (Pick(3)) {
+      case 0:
+        KeyIntoFocus(Qt::Key_A, Qt::ControlModifier);
+        break;
+      case 1:
+        KeyIntoFocus(Qt::Key_End);
+        break;
+      default:
+        for (int keys = Pick(4); keys >= 0; --keys) KeyIntoFocus(Qt::Key_Backspace);
+        break;
+    }
+    const QString typed = RandomTyping(Chance(10) ? 70 : 12);
+    action_ += QStringLiteral(" \"%1\"").arg(typed);
+    TypeIntoFocus(typed);
+    // What the editor shows now is what the record is to hold, in the code
+    // page and cut at the field's size; untouched, the record keeps its text.
+    tolvaro::FieldValue expected = edited.before;
+    if (editor->isModified()) {
+      const int size = field == tolvaro::kLogin ? tolvaro::kLoginSize : tolvaro::kNameSize;
+      expected = TextValue(ToCp1251(editor->text()).substr(0, std::size_t(size)));
+    }
+    LeaveEntry(field, true);
+    CheckEntry(edited, field, expected, true);
+  }
+
+  // The value a spin entry corrects to, or none when it is given up (emptied,
+  // a lone sign) and the record keeps its value.
+  static std::optional<int> CorrectedPropertyEntry(const QString& entry, int minimum, int maximum) {
+    const QString digits = entry.trimmed().remove(QRegularExpression(QStringLiteral("^[+-]")));
+    if (digits.isEmpty()) return std::nullopt;
+    return CorrectedEntry(entry, minimum, maximum);
+  }
+
+  void EditNumber(const SpinRow& row) {
+    auto* editor = qobject_cast<RangeSpinBox*>(OpenFieldEditor(row.field));
+    if (editor == nullptr) {
+      entryViolation_ += "no spin editor opened; ";
+      return;
+    }
+    const EditedRecord edited = StartOfEntry(row.field);
+    tolvaro::FieldValue expected = edited.before;
+    if (Chance(60)) {
+      const QString typed = RandomEntry(row.minimum, row.maximum);
+      action_ += QStringLiteral(" typed \"%1\"").arg(typed);
+      const QString shown = editor->text();
+      TypeEntry(editor, typed);
+      if (const std::optional<int> value =
+              CorrectedPropertyEntry(AcceptedKeystrokes(shown, typed), row.minimum, row.maximum)) {
+        expected = NumberValue(*value);
+      }
+    } else {
+      const Qt::Key keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown};
+      // A stored value beyond the range (or none) is brought into it by the
+      // first key, without a step.
+      bool inRange = !expected.isNull && expected.number >= row.minimum && expected.number <= row.maximum;
+      for (int presses = 1 + Pick(4); presses > 0; --presses) {
+        const Qt::Key key = keys[Pick(4)];
+        action_ += QStringLiteral(" %1").arg(QKeySequence(key).toString());
+        KeyIntoFocus(key);
+        const int step = (key == Qt::Key_PageUp || key == Qt::Key_PageDown) ? row.largeStep : row.step;
+        const int sign = (key == Qt::Key_Up || key == Qt::Key_PageUp) ? 1 : -1;
+        const int from = expected.isNull ? row.minimum : expected.number;
+        expected = NumberValue(std::clamp(inRange ? from + sign * step : from, row.minimum, row.maximum));
+        inRange = true;
+      }
+    }
+    LeaveEntry(row.field, true);
+    CheckEntry(edited, row.field, expected, false);
+  }
+
+  // Types lines into the description memo, then leaves it.
+  void EditDescription() {
+    FieldMemo* memo = c_->mmDescr;
+    const QRect area = memo->viewport()->rect();
+    QTest::mouseClick(memo->viewport(), Qt::LeftButton, {},
+                      QPoint(Pick(area.width()), Pick(qMax(1, area.height() / 3))));
+    const EditedRecord edited = StartOfEntry(tolvaro::kD);
+    bool changed = false;
+    const QMetaObject::Connection watch =
+        connect(memo, &QPlainTextEdit::textChanged, this, [&changed] { changed = true; });
+    for (int keys = 1 + Pick(8); keys > 0; --keys) {
+      const int roll = Pick(10);
+      if (roll < 2) {
+        KeyIntoFocus(Qt::Key_Return);
+      } else if (roll == 2) {
+        KeyIntoFocus(Qt::Key_Backspace);
+      } else if (roll == 3) {
+        KeyIntoFocus(Qt::Key_Delete);
+      } else {
+        TypeIntoFocus(RandomTyping(Chance(5) ? 200 : 8));
+      }
+    }
+    disconnect(watch);
+    // Lines are stored with CR LF, in the code page, cut at the field's size.
+    tolvaro::FieldValue expected = edited.before;
+    if (changed) {
+      QString text = memo->toPlainText();
+      text.replace(u'\n', QStringLiteral("\r\n"));
+      expected = TextValue(ToCp1251(text).substr(0, std::size_t(tolvaro::kDescrSize)));
+    }
+    LeaveEntry(tolvaro::kD, false);
+    CheckEntry(edited, tolvaro::kD, expected, true);
+  }
+
   // A finished entry of the property grid or the description memo.
   void EditCurrentCharacter() {
     PersTable& pers = window_->Pers();
     if (!pers.IsOpen() || pers.RecordCount() == 0) return;
-    switch (Pick(5)) {
-      case 0:
-        WriteField(*window_, Chance(50) ? "Login" : "Name", RandomText(60, false));
-        break;
-      case 1:
-        WriteField(*window_, "D", RandomText(120, true));
-        break;
-      case 2:
-      case 3: {
-        const char* attributes[] = {"S", "L", "K"};
-        WriteField(*window_, attributes[Pick(3)], 1 + Pick(5));
-        break;
-      }
-      default: {
-        const char* skills[] = {"M", "R", "B"};
-        WriteField(*window_, skills[Pick(3)], 100 + Pick(901));
-        break;
-      }
+    const int roll = Pick(10);
+    if (roll < 3) {
+      const int field = Chance(50) ? tolvaro::kLogin : tolvaro::kName;
+      Count(field == tolvaro::kLogin ? "login entry" : "name entry");
+      EditText(field);
+    } else if (roll < 5) {
+      Count("description entry");
+      EditDescription();
+    } else {
+      const SpinRow& row = kSpinRows[Pick(6)];
+      Count(row.minimum == 1 ? "attribute entry" : "skill entry");
+      action_ += QStringLiteral(" of %1").arg(tolvaro::PersFieldName(tolvaro::PersField(row.field)));
+      EditNumber(row);
     }
   }
 
@@ -292,19 +531,13 @@ class BatRandomTest : public QObject {
     } else if (roll < 31) {
       Count("load");
       LoadRoster();
-    } else if (roll < 61) {
-      Count("character edit");
+    } else if (roll < 65) {
       EditCurrentCharacter();
     } else if (roll < 73) {
       Count("roster row");
       ChooseRandomRow(c_->grGen);
     } else if (roll < 77) {
       ClickHeader(c_->grGen);
-    } else if (roll < 81) {
-      Count("description memo typing");
-      auto* descr = c_->tsGen->findChild<QPlainTextEdit*>("mmDescr");
-      descr->setFocus(Qt::MouseFocusReason);
-      TypeText(descr, FromCp1251(RandomText(10, false)));
     } else if (roll < 86) {
       Count("hover");
       QPushButton* buttons[] = {c_->btNew, c_->btDel, c_->btSave, c_->btLoad};
@@ -521,6 +754,7 @@ class BatRandomTest : public QObject {
 
   std::string Violation() {
     std::ostringstream out;
+    out << entryViolation_;
     if (QApplication::activeModalWidget() != nullptr || QApplication::activePopupWidget() != nullptr) {
       out << "a window is still open; ";
     }
@@ -534,10 +768,17 @@ class BatRandomTest : public QObject {
       const PersRecord& record = pers.Row(row);
       const tolvaro::PersStats stats{Stat(record, tolvaro::kS), Stat(record, tolvaro::kL), Stat(record, tolvaro::kK),
                                      Stat(record, tolvaro::kM), Stat(record, tolvaro::kR), Stat(record, tolvaro::kB)};
-      if (Stat(record, tolvaro::kE) != tolvaro::CalcE(stats) || Stat(record, tolvaro::kRE) != tolvaro::CalcRE(stats) ||
-          Stat(record, tolvaro::kC) != tolvaro::CalcC(stats)) {
-        out << "row " << row << " of the roster has derived values off the formulas; ";
+      if (Stat(record, tolvaro::kE) != tolvaro::CalcE(stats) || Stat(record, tolvaro::kRE) != tolvaro::CalcRE(stats)) {
+        out << "row " << row << " of the roster has efficiencies off the formulas; ";
       }
+      std::optional<std::int32_t> cost;
+      try {
+        cost = tolvaro::CalcC(stats);
+      } catch (const tolvaro::Error&) {
+        // a skill below its floor: the cost cannot be computed
+      }
+      if (cost && Stat(record, tolvaro::kC) != *cost)
+        out << "row " << row << " of the roster has a cost off the formula; ";
     }
     if (refilled_) {
       copied_ = RecordsWithoutRecId(pers);
@@ -599,6 +840,7 @@ class BatRandomTest : public QObject {
       responder_->boxes.clear();
       expectedBoxes_.clear();
       refilled_ = false;
+      entryViolation_.clear();
       action_.clear();
       // The headless platform does not hand the activation back to the
       // window when a modal window closes, as a desktop does.

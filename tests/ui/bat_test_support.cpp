@@ -33,6 +33,8 @@ WindowControls::WindowControls(TfMain& w)
       btSave(Find<QPushButton>(w, "btSave")),
       btLoad(Find<QPushButton>(w, "btLoad")),
       grGen(Find<PersGrid>(w, "grGen")),
+      vgGen(Find<PersPropertyGrid>(w, "vgGen")),
+      mmDescr(Find<FieldMemo>(w, "mmDescr")),
       grBatLeft(Find<PersGrid>(w, "grBatLeft")),
       grBatRight(Find<PersGrid>(w, "grBatRight")),
       cgBatOptLeft(Find<CheckGroup>(w, "cgBatOptLeft")),

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "ui/check_group.h"
+#include "ui/field_memo.h"
+#include "ui/pers_property_grid.h"
 #include "ui/range_spin_box.h"
 #include "ui/pers_grid.h"
 #include "ui/result_memo.h"
@@ -14,8 +16,7 @@
 
 namespace tolvaro::testing {
 
-// The controls of a window that the duel page's tests drive, found by their
-// objectNames.
+// The controls of a window that the tests drive, found by their objectNames.
 struct WindowControls {
   explicit WindowControls(TfMain& window);
 
@@ -28,6 +29,8 @@ struct WindowControls {
   QPushButton* btSave;
   QPushButton* btLoad;
   PersGrid* grGen;
+  PersPropertyGrid* vgGen;
+  FieldMemo* mmDescr;
   PersGrid* grBatLeft;
   PersGrid* grBatRight;
   CheckGroup* cgBatOptLeft;

@@ -46,6 +46,26 @@ void WhenShown(const QMetaObject& type, const QString& objectName, std::function
   timer->start(10);
 }
 
+void TypeIntoFocus(const QString& text) {
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const qsizetype length = text[i].isHighSurrogate() ? 2 : 1;
+    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, text.mid(i, length),
+                        Qt::NoModifier);
+    i += length - 1;
+  }
+}
+
+void KeyIntoFocus(int key, Qt::KeyboardModifiers modifiers) {
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+}
+
+QWidget* OpenPropertyEditor(PersPropertyGrid* grid, int field) {
+  const QModelIndex index = grid->RecordModel()->IndexOfField(field);
+  grid->scrollTo(index);
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
+  return grid->indexWidget(index);
+}
+
 void CloseNextMessageBox(ShownBox* seen) {
   WhenShown<QMessageBox>(QString(), [seen](QMessageBox* box) {
     seen->shown = true;

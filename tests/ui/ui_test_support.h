@@ -6,6 +6,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "ui/pers_property_grid.h"
 #include "ui/tolvaro_application.h"
 
 namespace tolvaro::testing {
@@ -25,6 +26,17 @@ template <typename T>
 void WhenShown(const QString& objectName, std::function<void(T*)> action, bool* found = nullptr) {
   WhenShown(T::staticMetaObject, objectName, [action](QWidget* w) { action(static_cast<T*>(w)); }, found);
 }
+
+// Types text into the focused control, one key press per character, any
+// character included (a surrogate pair is one key press).
+void TypeIntoFocus(const QString& text);
+
+// One key press on the focused control.
+void KeyIntoFocus(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// Clicks the value cell of a field's row in the property grid, which opens
+// its editor, and gives back the editor (none for a row without one).
+QWidget* OpenPropertyEditor(PersPropertyGrid* grid, int field);
 
 // What a closed failure box showed.
 struct ShownBox {

@@ -33,6 +33,8 @@
 #include "ui/ufMain.h"
 
 using tolvaro::testing::Cp1251;
+using tolvaro::testing::KeyIntoFocus;
+using tolvaro::testing::TypeIntoFocus;
 using tolvaro::testing::ShownBox;
 
 namespace {
@@ -102,25 +104,10 @@ class WindowTest : public QObject {
 
   void Click(const char* button) { QTest::mouseClick(Button(button), Qt::LeftButton); }
 
-  // Types text into the focused control, one key press per character, any
-  // character included.
-  static void Type(const QString& text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-      const qsizetype length = text[i].isHighSurrogate() ? 2 : 1;
-      QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, text.mid(i, length),
-                          Qt::NoModifier);
-      i += length - 1;
-    }
-  }
-
-  static void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
-  }
-
   // Enter finishes the entry of the open editor of the property grid; the
   // grid writes it once the key has been handled.
   void FinishWithEnter() {
-    Key(Qt::Key_Return);
+    KeyIntoFocus(Qt::Key_Return);
     QTRY_VERIFY(vgGen->OpenEditor() == nullptr);
   }
 
@@ -144,14 +131,7 @@ class WindowTest : public QObject {
     return ids;
   }
 
-  // Clicks the value cell of a field's row in the property grid, which opens
-  // its editor, and gives back the editor.
-  QWidget* OpenEditor(int field) {
-    const QModelIndex index = vgGen->RecordModel()->IndexOfField(field);
-    vgGen->scrollTo(index);
-    QTest::mouseClick(vgGen->viewport(), Qt::LeftButton, {}, vgGen->visualRect(index).center());
-    return vgGen->indexWidget(index);
-  }
+  QWidget* OpenEditor(int field) { return tolvaro::testing::OpenPropertyEditor(vgGen, field); }
 
   // Answers the next file dialog: accepts file, or cancels when there is none.
   void AnswerFileDialog(const char* name, std::optional<QString> file, DialogSeen* seen) {
@@ -262,7 +242,7 @@ class WindowTest : public QObject {
     Click("btNew");
     QWidget* editor = OpenEditor(tolvaro::kM);
     QVERIFY(qobject_cast<RangeSpinBox*>(editor));
-    Key(Qt::Key_Up);
+    KeyIntoFocus(Qt::Key_Up);
     QCOMPARE(qobject_cast<RangeSpinBox*>(editor)->text(), QStringLiteral("110"));
     QCOMPARE(Pers().State(), tolvaro::TableState::Edit);  // started by itself
     QCOMPARE(Shown(tolvaro::kE), QStringLiteral("199"));  // not written yet
@@ -313,12 +293,12 @@ class WindowTest : public QObject {
     Click("btNew");
     QWidget* editor = OpenEditor(field);
     QVERIFY(editor != nullptr);
-    Key(Qt::Key_End);
+    KeyIntoFocus(Qt::Key_End);
     if (!typed.isEmpty()) {
-      Key(Qt::Key_A, Qt::ControlModifier);
-      Type(typed);
+      KeyIntoFocus(Qt::Key_A, Qt::ControlModifier);
+      TypeIntoFocus(typed);
     }
-    for (int key : keys) Key(key);
+    for (int key : keys) KeyIntoFocus(key);
     for (int notch = 0; notch < qAbs(wheel); ++notch) {
       const QPoint centre = editor->rect().center();
       QWheelEvent turn(centre, editor->mapToGlobal(centre), {}, QPoint(0, wheel > 0 ? 120 : -120), Qt::NoButton,
@@ -341,7 +321,7 @@ class WindowTest : public QObject {
     OpenEditor(tolvaro::kS);  // untouched: nothing is written
     QCOMPARE(Pers().Field(tolvaro::kM).AsString(), std::string("5000"));
     QCOMPARE(Pers().Modified(), false);
-    Key(Qt::Key_Down);  // into the range first
+    KeyIntoFocus(Qt::Key_Down);  // into the range first
     FinishWithEnter();
     QCOMPARE(Pers().Field(tolvaro::kS).AsString(), std::string("5"));
   }
@@ -349,7 +329,7 @@ class WindowTest : public QObject {
   void loginTypedThenPointerOnSaveIsInTheFile() {
     Click("btNew");
     QVERIFY(qobject_cast<QLineEdit*>(OpenEditor(tolvaro::kLogin)));
-    Type(QStringLiteral("Вася"));
+    TypeIntoFocus(QStringLiteral("Вася"));
     QCOMPARE(Pers().Field(tolvaro::kLogin).AsString(), std::string());
 
     QTest::mouseMove(window.get(), QPoint(1, 1));
@@ -375,7 +355,7 @@ class WindowTest : public QObject {
     Click("btNew");
     OpenEditor(tolvaro::kName);
     const QString typed = QStringLiteral("Ä€") + QString(60, u'я');
-    Type(typed);
+    TypeIntoFocus(typed);
     FinishWithEnter();
     const std::string name = Pers().Field(tolvaro::kName).AsString();
     QCOMPARE(name.size(), std::size_t{50});
@@ -517,10 +497,10 @@ class WindowTest : public QObject {
     Load(FilePath("nom.sav"));
     QCOMPARE(Shown(tolvaro::kM), QString());
     OpenEditor(tolvaro::kS);
-    Key(Qt::Key_Up);
+    KeyIntoFocus(Qt::Key_Up);
     ShownBox box;
     tolvaro::testing::CloseNextMessageBox(&box);
-    Key(Qt::Key_Return);
+    KeyIntoFocus(Qt::Key_Return);
     QTRY_VERIFY(box.shown);
     QCOMPARE(box.text, QStringLiteral("Invalid floating point operation."));
     QCOMPARE(box.icon, int(QMessageBox::Critical));
@@ -537,7 +517,7 @@ class WindowTest : public QObject {
                                                "<F>Login</F><V>y</V><F>S</F><V>1</V>"}));
     Load(FilePath("nom.sav"));  // y (without M) first and current
     OpenEditor(tolvaro::kS);
-    Key(Qt::Key_Up);
+    KeyIntoFocus(Qt::Key_Up);
     ShownBox box;
     tolvaro::testing::CloseNextMessageBox(&box);
     QTest::mouseClick(grGen->viewport(), Qt::LeftButton, {},
@@ -557,10 +537,10 @@ class WindowTest : public QObject {
   void descriptionMemoWritesWhenLeft() {
     Click("btNew");
     mmDescr->setFocus();
-    Type(QStringLiteral("Первая"));
+    TypeIntoFocus(QStringLiteral("Первая"));
     QCOMPARE(Pers().State(), tolvaro::TableState::Edit);
     QTest::keyClick(mmDescr, Qt::Key_Return);  // a new line, not the end
-    Type(QStringLiteral("вторая"));
+    TypeIntoFocus(QStringLiteral("вторая"));
     QCOMPARE(Pers().Field(tolvaro::kD).AsString(), std::string());
     QTest::keyClick(mmDescr, Qt::Key_Tab);  // leaves the memo
     QVERIFY(!mmDescr->hasFocus());
@@ -575,9 +555,9 @@ class WindowTest : public QObject {
     Click("btNew");
     mmDescr->setFocus();
     const QString line = QString(600, u'ж');
-    Type(line);
+    TypeIntoFocus(line);
     QTest::keyClick(mmDescr, Qt::Key_Return);
-    Type(line);
+    TypeIntoFocus(line);
     Click("btNew");  // the hover rule aside, a click moves the focus too
     QCOMPARE(Pers().RecordCount(), std::size_t{2});
     Pers().Next();  // the described one is second now
