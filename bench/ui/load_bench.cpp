@@ -61,14 +61,19 @@ void BM_LoadRoster_CoreAlone(benchmark::State& state) {
   state.counters["characters"] = static_cast<double>(pers.RecordCount());
 }
 
+// Shows the window and waits until it is on screen; a benchmark that could
+// not show it is skipped.
+bool Shown(TfMain& window, benchmark::State& state) {
+  window.show();
+  if (QTest::qWaitForWindowExposed(&window)) return true;
+  state.SkipWithError("the window did not show");
+  return false;
+}
+
 void BM_LoadRoster_ThroughTheWindow(benchmark::State& state) {
   const std::string file = SharedFiles().Path(static_cast<int>(state.range(0)));
   TfMain window;
-  window.show();
-  if (!QTest::qWaitForWindowExposed(&window)) {
-    state.SkipWithError("the window did not show");
-    return;
-  }
+  if (!Shown(window, state)) return;
   const QString name = QString::fromStdString(file);
   for (auto _ : state) {
     tolvaro::SuppressRecalcScope quiet(window.Roster());
@@ -84,11 +89,7 @@ void BM_LoadRoster_ThroughTheWindow(benchmark::State& state) {
 void BM_ScrollGrid_PageDown(benchmark::State& state) {
   const std::string file = SharedFiles().Path(static_cast<int>(state.range(0)));
   TfMain window;
-  window.show();
-  if (!QTest::qWaitForWindowExposed(&window)) {
-    state.SkipWithError("the window did not show");
-    return;
-  }
+  if (!Shown(window, state)) return;
   {
     tolvaro::SuppressRecalcScope quiet(window.Roster());
     window.LoadRosterFrom(QString::fromStdString(file));
