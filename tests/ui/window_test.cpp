@@ -359,7 +359,7 @@ class WindowTest : public QObject {
     FinishWithEnter();
     const std::string name = Pers().Field(tolvaro::kName).AsString();
     QCOMPARE(name.size(), std::size_t{50});
-    QCOMPARE(name.substr(0, 2), "?" + Cp1251("€"));
+    QCOMPARE(name.substr(0, 2), std::string("?").append(Cp1251("€")));
     QCOMPARE(Shown(tolvaro::kName), QStringLiteral("?€") + QString(48, u'я'));
   }
 
