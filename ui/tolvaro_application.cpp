@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "ui/text_codec.h"
+#include "ui/window_font.h"
 
 QString ApplicationTitle(const QString& executablePath) {
   QString name = QFileInfo(executablePath).fileName();
@@ -37,6 +38,9 @@ QMessageBox* NewFailureBox(std::string_view message, QWidget* parent) {
 TolvaroApplication::TolvaroApplication(int& argc, char** argv) : QApplication(argc, argv) {
   // Lets the desktop match the window with its installed entry and icon.
   setDesktopFileName(QStringLiteral("tolvaro"));
+  // The tool's windows and dialogs all speak in the window font; set before
+  // any widget exists, no other face is ever loaded.
+  setFont(WindowFont(primaryScreen()));
   // The platform's own dialog texts (file dialog titles and buttons) in the
   // desktop's language.
   auto* translator = new QTranslator(this);

@@ -13,6 +13,7 @@
 #include "ui/mouse_enter_focus.h"
 #include "ui/text_codec.h"
 #include "ui/tolvaro_application.h"
+#include "ui/window_font.h"
 
 using tolvaro::testing::Cp1251;
 using tolvaro::testing::ShownBox;
@@ -62,6 +63,29 @@ class TolvaroApplicationTest : public QObject {
     QCOMPARE(box->text(), QStringLiteral("mdBat1: Field 'E' not found."));
     QCOMPARE(box->windowTitle(), ApplicationTitle(QCoreApplication::applicationFilePath()));
     QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+  }
+
+  void windowFontFamilyIsTheFirstInstalledOfItsList_data() {
+    QTest::addColumn<QStringList>("installed");
+    QTest::addColumn<QString>("family");
+    QTest::newRow("Tahoma before its twins") << QStringList{"DejaVu Sans", "Liberation Sans", "Tahoma"} << "Tahoma";
+    QTest::newRow("metric twin") << QStringList{"DejaVu Sans", "Liberation Sans"} << "Liberation Sans";
+    QTest::newRow("any case") << QStringList{"arimo", "DejaVu Sans"} << "Arimo";
+    QTest::newRow("last resort") << QStringList{"Noto Serif", "DejaVu Sans"} << "DejaVu Sans";
+    QTest::newRow("none: the toolkit's sans-serif") << QStringList{"Noto Serif"} << QString();
+  }
+  void windowFontFamilyIsTheFirstInstalledOfItsList() {
+    QFETCH(QStringList, installed);
+    QFETCH(QString, family);
+    QCOMPARE(WindowFontFamily(installed), family);
+  }
+
+  void everyWindowSpeaksInTheWindowFont() {
+    const QFont windowFont = WindowFont(QGuiApplication::primaryScreen());
+    QCOMPARE(QApplication::font(), windowFont);
+    std::unique_ptr<QMessageBox> box(NewFailureBox("x"));
+    QCOMPARE(QFontInfo(box->font()).family(), QFontInfo(windowFont).family());
+    QCOMPARE(QFontInfo(box->font()).pixelSize(), 11);
   }
 
   void handlerFailureIsShownAndTheLoopGoesOn() {
