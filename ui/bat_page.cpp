@@ -165,10 +165,8 @@ std::vector<QWidget*> TabStops(const BatSidePanel& side) {
 
 }  // namespace
 
-QWidget* BuildBatPage(TfMain& window) {
+void BuildBatPage(TfMain& window) {
   BatPage& page = window.batPage;
-  page.tsBat = new QWidget(&window);
-  page.tsBat->setObjectName("tsBat");
   auto* layout = new QHBoxLayout(page.tsBat);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
@@ -210,5 +208,4 @@ QWidget* BuildBatPage(TfMain& window) {
   for (QWidget* stop : TabStops(page.right)) order.push_back(stop);
   order.insert(order.end(), {page.btBatRes, page.btPersPrint, page.mmBatRes});
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
-  return page.tsBat;
 }

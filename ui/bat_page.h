@@ -37,8 +37,8 @@ struct BatPage {
   QPushButton* btPersPrint = nullptr;
 };
 
-// Builds the page over the window's duel lists: layout, captions, bindings and
-// the Tab order from the page tabs on. Keeps the controls in the window for
-// its handlers and wires the two buttons to them. Returns the page, not yet
-// added to the page control.
-QWidget* BuildBatPage(TfMain& window);
+// Builds the controls of the window's page tsBat over its duel lists: layout,
+// captions, bindings and the Tab order from the page tabs on. Keeps the
+// controls in the window for its handlers and wires the two buttons to them.
+// REQUIRES: the page exists and has no controls yet.
+void BuildBatPage(TfMain& window);

@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 
 #include "roster/held_notifications.h"
 #include "roster/pers_record.h"
@@ -47,9 +48,10 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent), roster(WithPersFields(mdP
 
   GenPage gen = BuildGenPage(mdPers, pcMain);
   pcMain->addTab(gen.page, QStringLiteral("Генератор"));
-  QWidget* bat = BuildBatPage(*this);
-  pcMain->addTab(bat, QStringLiteral("Мочильня"));
-  bat->setAccessibleName(QStringLiteral("Мочильня"));
+  batPage.tsBat = new QWidget(pcMain);
+  batPage.tsBat->setObjectName("tsBat");
+  pcMain->addTab(batPage.tsBat, QStringLiteral("Мочильня"));
+  batPage.tsBat->setAccessibleName(QStringLiteral("Мочильня"));
   pcMain->setCurrentIndex(0);
   connect(pcMain, &QTabWidget::currentChanged, this, &TfMain::pcMainChange);
 
@@ -73,6 +75,25 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent), roster(WithPersFields(mdP
 TfMain::~TfMain() {
   // The controls observe the tables: they go first.
   delete pcMain;
+}
+
+void TfMain::paintEvent(QPaintEvent* event) {
+  QMainWindow::paintEvent(event);
+  if (batPageBuilt || batPageScheduled) return;
+  batPageScheduled = true;
+  // Queued: runs once this frame is on the screen.
+  QTimer::singleShot(0, this, &TfMain::EnsureBatPage);
+}
+
+void TfMain::EnsureBatPage() {
+  if (batPageBuilt) return;
+  batPageBuilt = true;
+  BuildBatPage(*this);
+  // A page already on the screen shows its new controls now, before it is
+  // next drawn, rather than a pass of the event loop later.
+  if (batPage.tsBat->isVisible()) {
+    for (QWidget* control : batPage.tsBat->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) control->show();
+  }
 }
 
 RosterFileDialog& TfMain::FileDialog(RosterFileDialog*& dialog, QFileDialog::AcceptMode mode, const char* name) {

@@ -45,7 +45,13 @@ class TfMain : public QMainWindow {
   void btPersPrintClick();
 
  private:
-  friend QWidget* BuildBatPage(TfMain& window);
+  friend void BuildBatPage(TfMain& window);
+
+  void paintEvent(QPaintEvent* event) override;
+  // The duel page is hidden at start: its controls are built once, right
+  // after the window's first frame (so the window shows sooner), or at once
+  // should the page be shown before that.
+  void EnsureBatPage();
 
   tolvaro::PersTable mdPers{"mdPers"};
   tolvaro::PersTable mdBat1{"mdBat1"};
@@ -59,5 +65,7 @@ class TfMain : public QMainWindow {
   RosterFileDialog* odMain = nullptr;
   RosterFileDialog* sdMain = nullptr;
   BatPage batPage;
+  bool batPageBuilt = false;
+  bool batPageScheduled = false;
   tolvaro::DuelRandom random;  // the duel's one random source for the whole run
 };

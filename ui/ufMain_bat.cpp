@@ -30,7 +30,9 @@ tolvaro::DuelSide DuelSideOf(const BatSidePanel& panel, tolvaro::PersTable& list
 }  // namespace
 
 void TfMain::pcMainChange() {
-  if (pcMain->currentWidget() != batPage.tsBat || !mdPers.IsOpen()) return;
+  if (pcMain->currentWidget() != batPage.tsBat) return;
+  EnsureBatPage();
+  if (!mdPers.IsOpen()) return;
   // Each copy settles a pending roster change first and walks the roster to
   // its last record.
   mdBat1.CopyFrom(mdPers);

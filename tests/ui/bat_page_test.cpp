@@ -203,6 +203,50 @@ class BatPageTest : public QObject {
     QCOMPARE(c_->pcMain->tabText(c_->pcMain->indexOf(c_->tsBat)), QStringLiteral("Мочильня"));
   }
 
+  // The page's controls are built after the window's first frame; a page
+  // brought up before that is whole the moment it shows.
+  void pageShownBeforeTheFirstFrameIsWhole_data() {
+    QTest::addColumn<bool>("switchBeforeShow");
+    QTest::newRow("chosen before the window shows") << true;
+    QTest::newRow("chosen as the window shows") << false;
+  }
+  void pageShownBeforeTheFirstFrameIsWhole() {
+    QFETCH(bool, switchBeforeShow);
+    c_.reset();
+    window_ = std::make_unique<TfMain>();
+    auto* pages = window_->findChild<QTabWidget*>(QStringLiteral("pcMain"));
+    QWidget* page = window_->findChild<QWidget*>(QStringLiteral("tsBat"));
+    if (switchBeforeShow) pages->setCurrentWidget(page);
+    window_->show();
+    if (!switchBeforeShow) pages->setCurrentWidget(page);
+    // Shown at once, not a pass of the event loop later.
+    for (const char* name : {"gbBatLeft", "grBatLeft", "cgBatOptLeft", "seBatOptAmountLeft", "gbBatRiht",
+                             "grBatRight", "lbBatOptRight1", "grBatRes", "mmBatRes", "btBatRes", "btPersPrint"}) {
+      QWidget* control = page->findChild<QWidget*>(QString::fromLatin1(name));
+      QVERIFY2(control != nullptr && control->isVisible(), name);
+    }
+    const qsizetype count = page->findChildren<QWidget*>().size();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    QCOMPARE(page->findChildren<QWidget*>().size(), count);
+  }
+
+  void pageLeftAloneIsBuiltOnceTheWindowIsUp() {
+    c_.reset();
+    window_ = std::make_unique<TfMain>();
+    QWidget* page = window_->findChild<QWidget*>(QStringLiteral("tsBat"));
+    window_->show();
+    QTRY_VERIFY(page->findChild<QPushButton*>(QStringLiteral("btBatRes")) != nullptr);
+    QCOMPARE(window_->findChild<QTabWidget*>(QStringLiteral("pcMain"))->currentIndex(), 0);
+    QVERIFY(!page->isVisible());
+    // Built once: a visit leaves the very same controls.
+    QPushButton* button = page->findChild<QPushButton*>(QStringLiteral("btBatRes"));
+    const qsizetype count = page->findChildren<QWidget*>().size();
+    window_->findChild<QTabWidget*>(QStringLiteral("pcMain"))->setCurrentWidget(page);
+    QCOMPARE(page->findChild<QPushButton*>(QStringLiteral("btBatRes")), button);
+    QCOMPARE(page->findChildren<QWidget*>().size(), count);
+    QVERIFY(button->isVisible());
+  }
+
   void layoutFollowsTheWindowSize_data() {
     QTest::addColumn<QSize>("growth");
     QTest::newRow("start size") << QSize(0, 0);

@@ -21,10 +21,18 @@ T* Find(TfMain& window, const char* name) {
 
 constexpr int kNameColumn = 1;
 
+// The duel page's controls come with the window's first frame.
+TfMain& WithBatPageBuilt(TfMain& window) {
+  if (!QTest::qWaitFor([&] { return window.findChild<QWidget*>(QStringLiteral("mmBatRes")) != nullptr; })) {
+    qFatal("the duel page was never built");
+  }
+  return window;
+}
+
 }  // namespace
 
 WindowControls::WindowControls(TfMain& w)
-    : window(w),
+    : window(WithBatPageBuilt(w)),
       pcMain(Find<QTabWidget>(w, "pcMain")),
       tsGen(Find<QWidget>(w, "tsGen")),
       tsBat(Find<QWidget>(w, "tsBat")),
