@@ -8,6 +8,10 @@
 // interleaved in random order, so that a spell of other work on the machine
 // weighs on all of them alike; compare the medians.
 //
+// The platform is the environment's QT_QPA_PLATFORM, the headless one when
+// unset. scripts/start_bench.sh runs it both headless and on an X server
+// (Xvfb), where a window is shown as on a desktop, and prints the ratios.
+//
 //   ./build/release/bench/ui/ui_start_bench
 
 #include <benchmark/benchmark.h>
