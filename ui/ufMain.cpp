@@ -79,15 +79,14 @@ TfMain::~TfMain() {
 
 void TfMain::paintEvent(QPaintEvent* event) {
   QMainWindow::paintEvent(event);
-  if (batPageBuilt || batPageScheduled) return;
+  if (batPageScheduled) return;
   batPageScheduled = true;
   // Queued: runs once this frame is on the screen.
   QTimer::singleShot(0, this, &TfMain::EnsureBatPage);
 }
 
 void TfMain::EnsureBatPage() {
-  if (batPageBuilt) return;
-  batPageBuilt = true;
+  if (batPage.mmBatRes != nullptr) return;  // built
   BuildBatPage(*this);
   // A page already on the screen shows its new controls now, before it is
   // next drawn, rather than a pass of the event loop later.

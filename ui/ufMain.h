@@ -65,7 +65,6 @@ class TfMain : public QMainWindow {
   RosterFileDialog* odMain = nullptr;
   RosterFileDialog* sdMain = nullptr;
   BatPage batPage;
-  bool batPageBuilt = false;
   bool batPageScheduled = false;
   tolvaro::DuelRandom random;  // the duel's one random source for the whole run
 };
