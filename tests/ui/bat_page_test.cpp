@@ -117,11 +117,20 @@ class BatPageTest : public QObject {
   std::unique_ptr<TfMain> window_;
   std::unique_ptr<WindowControls> c_;
 
-  // The window as the user finds it after start, a fresh random source
-  // with it.
-  void StartWindow() {
+  // A new window, not yet shown, with a fresh random source.
+  void NewWindow() {
     c_.reset();
     window_ = std::make_unique<TfMain>();
+  }
+
+  template <typename T = QWidget>
+  T* Control(const char* name) const {
+    return window_->findChild<T*>(QString::fromLatin1(name));
+  }
+
+  // The window as the user finds it after start.
+  void StartWindow() {
+    NewWindow();
     window_->show();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
     c_ = std::make_unique<WindowControls>(*window_);
@@ -212,17 +221,16 @@ class BatPageTest : public QObject {
   }
   void pageShownBeforeTheFirstFrameIsWhole() {
     QFETCH(bool, switchBeforeShow);
-    c_.reset();
-    window_ = std::make_unique<TfMain>();
-    auto* pages = window_->findChild<QTabWidget*>(QStringLiteral("pcMain"));
-    QWidget* page = window_->findChild<QWidget*>(QStringLiteral("tsBat"));
+    NewWindow();
+    auto* pages = Control<QTabWidget>("pcMain");
+    QWidget* page = Control("tsBat");
     if (switchBeforeShow) pages->setCurrentWidget(page);
     window_->show();
     if (!switchBeforeShow) pages->setCurrentWidget(page);
     // Shown at once, not a pass of the event loop later.
     for (const char* name : {"gbBatLeft", "grBatLeft", "cgBatOptLeft", "seBatOptAmountLeft", "gbBatRiht",
                              "grBatRight", "lbBatOptRight1", "grBatRes", "mmBatRes", "btBatRes", "btPersPrint"}) {
-      QWidget* control = page->findChild<QWidget*>(QString::fromLatin1(name));
+      QWidget* control = Control(name);
       QVERIFY2(control != nullptr && control->isVisible(), name);
     }
     const qsizetype count = page->findChildren<QWidget*>().size();
@@ -231,18 +239,18 @@ class BatPageTest : public QObject {
   }
 
   void pageLeftAloneIsBuiltOnceTheWindowIsUp() {
-    c_.reset();
-    window_ = std::make_unique<TfMain>();
-    QWidget* page = window_->findChild<QWidget*>(QStringLiteral("tsBat"));
+    NewWindow();
+    auto* pages = Control<QTabWidget>("pcMain");
+    QWidget* page = Control("tsBat");
     window_->show();
-    QTRY_VERIFY(page->findChild<QPushButton*>(QStringLiteral("btBatRes")) != nullptr);
-    QCOMPARE(window_->findChild<QTabWidget*>(QStringLiteral("pcMain"))->currentIndex(), 0);
+    QTRY_VERIFY(Control<QPushButton>("btBatRes") != nullptr);
+    QCOMPARE(pages->currentIndex(), 0);
     QVERIFY(!page->isVisible());
     // Built once: a visit leaves the very same controls.
-    QPushButton* button = page->findChild<QPushButton*>(QStringLiteral("btBatRes"));
+    QPushButton* button = Control<QPushButton>("btBatRes");
     const qsizetype count = page->findChildren<QWidget*>().size();
-    window_->findChild<QTabWidget*>(QStringLiteral("pcMain"))->setCurrentWidget(page);
-    QCOMPARE(page->findChild<QPushButton*>(QStringLiteral("btBatRes")), button);
+    pages->setCurrentWidget(page);
+    QCOMPARE(Control<QPushButton>("btBatRes"), button);
     QCOMPARE(page->findChildren<QWidget*>().size(), count);
     QVERIFY(button->isVisible());
   }
