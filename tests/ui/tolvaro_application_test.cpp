@@ -18,6 +18,23 @@
 using tolvaro::testing::Cp1251;
 using tolvaro::testing::ShownBox;
 
+namespace {
+
+// A window with a line edit above a button.
+struct EditAndButton {
+  QWidget window;
+  QLineEdit* edit = new QLineEdit(&window);
+  QPushButton* button = new QPushButton("go", &window);
+
+  EditAndButton() {
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(edit);
+    layout->addWidget(button);
+  }
+};
+
+}  // namespace
+
 class TolvaroApplicationTest : public QObject {
   Q_OBJECT
 
@@ -114,12 +131,10 @@ class TolvaroApplicationTest : public QObject {
   void failureInANestedDeliveryWaitsForTheOuterOne() {
     // The edit's writer fails on losing the focus to a pressed button: the
     // focus change completes, and only then does the box show.
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* edit = new QLineEdit(&window);
-    auto* button = new QPushButton("go", &window);
-    layout->addWidget(edit);
-    layout->addWidget(button);
+    EditAndButton controls;
+    QWidget& window = controls.window;
+    QLineEdit* edit = controls.edit;
+    QPushButton* button = controls.button;
     connect(edit, &QLineEdit::editingFinished, [] { throw tolvaro::Error("write failed"); });
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -139,12 +154,10 @@ class TolvaroApplicationTest : public QObject {
   }
 
   void hoverGivesTheButtonFocusWithoutPressingIt() {
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* edit = new QLineEdit(&window);
-    auto* button = new QPushButton("go", &window);
-    layout->addWidget(edit);
-    layout->addWidget(button);
+    EditAndButton controls;
+    QWidget& window = controls.window;
+    QLineEdit* edit = controls.edit;
+    QPushButton* button = controls.button;
     FollowHoverRule(button);
     int finished = 0;
     connect(edit, &QLineEdit::editingFinished, [&finished] { ++finished; });
